@@ -1,0 +1,13 @@
+# Cross build of the shipping 32-bit module with MinGW-w64. This kernel cannot
+# run 32-bit code, so nothing of this flavour is executed.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(KEL_MINGW_TRIPLE i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${KEL_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KEL_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${KEL_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${KEL_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(KEL_RUNNABLE OFF CACHE BOOL "" FORCE)
