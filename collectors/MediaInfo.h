@@ -21,6 +21,9 @@ public:
     void getMediaInfo(char* buffer, int size);
 
 private:
+    void pickSoundDevice(const DeviceClass& device, bool* severalSoundDevices);
+    void listWaveOutDevices(bool severalSoundDevices);
+
     bool isNT;
     std::string gameDeviceName;
     std::string soundDeviceName;
