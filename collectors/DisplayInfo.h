@@ -35,6 +35,9 @@ public:
     int getDisplayInfo(char* buffer, int size);
 
 private:
+    // Tests read the gathered details that no operation formats.
+    friend struct DisplayInfoPeer;
+
     void getDisplayDevList(const DeviceClass* device);
     void getWinNTDisplayInfo(std::string serviceName, DisplayDevice* display);
     void getWin9xDisplayInfo(std::string driverKey, DisplayDevice* display);
