@@ -168,27 +168,28 @@ TEST_F(NtDevices, DropsClassesOutsideTheTableAndOtherLetterCases)
 TEST_F(NtDevices, ReadsTheInstanceClassDriverAndServiceKeys)
 {
     const Filed filed =
-        findFiled(lists(), kNtEnum + "PCI\\VEN_1002&DEV_5159&SUBSYS_00000000&REV_00\\000000");
+        findFiled(lists(), kNtEnum + "PCI\\VEN_1102&DEV_0002&SUBSYS_80611102&REV_07\\000A00");
     ASSERT_NE(filed.record, nullptr);
+    EXPECT_EQ(filed.position, kMediaClassList);
     const DeviceClass& d = *filed.record;
     const std::pair<const std::string&, const char*> fields[] = {
-        {d.className, "Display"},
+        {d.className, "MEDIA"},
         {d.reservedText, ""},
-        {d.classDescription, "Display adapters"},
+        {d.classDescription, "Sound, video and game controllers"},
         {d.iconValue, "-1"},
         {d.friendlyName, ""},
-        {d.deviceDesc, "RADEON 7000 Series"},
-        {d.classGuid, "{4D36E968-E325-11CE-BFC1-08002BE10318}"},
-        {d.manufacturer, "ATI Technologies Inc."},
-        {d.locationInformation, "PCI Bus"},  // the PCI service's display name
-        {d.hardwareId, "PCI\\VEN_1002&DEV_5159&SUBSYS_00000000&REV_00"},  // first string only
-        {d.driver, "{4D36E968-E325-11CE-BFC1-08002BE10318}\\0001"},
+        {d.deviceDesc, "Creative SB Live! Value"},
+        {d.classGuid, "{4D36E96C-E325-11CE-BFC1-08002BE10318}"},
+        {d.manufacturer, "Creative"},
+        {d.locationInformation, "PCI bus 0, device 10, function 0"},
+        {d.hardwareId, "PCI\\VEN_1102&DEV_0002&SUBSYS_80611102&REV_07"},  // first string only
+        {d.driver, "{4D36E96C-E325-11CE-BFC1-08002BE10318}\\0000"},
         {d.driverDate, "6-6-2001"},
-        {d.driverVersion, "6.13.10.6025"},
-        {d.providerName, "ATI Technologies Inc."},
-        {d.service, "ati2mtag"},
-        {d.serviceDisplayName, "ati2mtag"},
-        {d.serviceGroup, "Video"},
+        {d.driverVersion, "5.12.1.3556"},
+        {d.providerName, "Creative"},
+        {d.service, "emu10k"},
+        {d.serviceDisplayName, "Creative SB Live! (WDM)"},
+        {d.serviceGroup, "Extended base"},
         {d.serviceType, "1"},
     };
     for (std::size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i)
@@ -203,6 +204,8 @@ TEST_F(NtDevices, TakesTheEnumeratorServiceAsLocationAndKeepsItsGroupUnlessOverw
         const char* group;
         const char* type;
     } cases[] = {
+        // The PCI service's display name; its own service's group and type.
+        {"PCI\\VEN_1002&DEV_5159&SUBSYS_00000000&REV_00\\000000", "PCI Bus", "Video", "1"},
         // nv4 has no group: the PCI service's stays; its type is -1.
         {"PCI\\VEN_10DE&DEV_0110&SUBSYS_00000000&REV_B2\\000100", "PCI Bus", "Boot Bus Extender", "-1"},
         // Its own location: the PCI service is not read; a 3-byte type is absent.
