@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,19 +51,6 @@ std::vector<std::string> allDescriptions(const DeviceClassList* lists)
         lists[position].forEach(
             [&](const DeviceClass& device) { descriptions.push_back(device.deviceDesc); });
     return descriptions;
-}
-
-// The report's device lines, in report order.
-std::string deviceLinesOf(const std::string& report)
-{
-    std::istringstream lines(report);
-    std::string line;
-    std::string kept;
-    while (std::getline(lines, line)) {
-        if (line.rfind("Vga ", 0) == 0 || line.rfind("Sound: ", 0) == 0 || line.rfind("Nic ", 0) == 0)
-            kept += line + "\n";
-    }
-    return kept;
 }
 
 std::string briefReport()

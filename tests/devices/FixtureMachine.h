@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace kel {
@@ -39,6 +40,19 @@ struct MediaInfoPeer {
 };
 
 namespace test {
+
+// The report's display, sound and network lines, in report order.
+inline std::string deviceLinesOf(const std::string& report)
+{
+    std::istringstream lines(report);
+    std::string line;
+    std::string kept;
+    while (std::getline(lines, line)) {
+        if (line.rfind("Vga ", 0) == 0 || line.rfind("Sound: ", 0) == 0 || line.rfind("Nic ", 0) == 0)
+            kept += line + "\n";
+    }
+    return kept;
+}
 
 class FixtureMachine {
 public:

@@ -364,5 +364,34 @@ TEST(DeviceReportLines, EntriesWhoseTextCannotBeWritten)
     EXPECT_NE(report.find("\nNic 0: \n"), std::string::npos) << report;
 }
 
+struct SampleCase {
+    const char* machine;
+    const char* lines;
+};
+
+const SampleCase kSamples[] = {
+    {"xp-desktop",
+     "Vga 0: NVIDIA GeForce2 MX/MX 400, 32\n"
+     "Sound: Creative SB Live! Value\n"
+     "Nic 0: 3Com 3C920 Integrated Fast Ethernet Controller\n"},
+    {"win98se",
+     "Vga 0: ATI 3D RAGE PRO AGP 2X, 8192\n"
+     "Sound: ESS Solo-1 PCI AudioDrive\n"
+     "Nic 0: Realtek RTL8139(A) PCI Fast Ethernet Adapter\n"},
+};
+
+class SampleDeviceLines : public ::testing::TestWithParam<SampleCase> {};
+
+TEST_P(SampleDeviceLines, OfTheBriefReport)
+{
+    std::string error;
+    auto machine = RecordedMachine::load(sampleMachineDir(GetParam().machine), &error);
+    ASSERT_TRUE(machine) << error;
+    const std::string lines = deviceLinesOf(reportOf(*machine, ReportKind::Brief));
+    EXPECT_EQ(lines, GetParam().lines) << GetParam().machine;
+}
+
+INSTANTIATE_TEST_SUITE_P(Machines, SampleDeviceLines, ::testing::ValuesIn(kSamples));
+
 }  // namespace
 }  // namespace kel::test
