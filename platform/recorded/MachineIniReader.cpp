@@ -121,7 +121,7 @@ bool MachineIniReader::read(MachineFacts* facts, std::unique_ptr<CodePage>* code
     if (ok) {
         codePage_ = CodePage::open(facts_->codePage);
         if (!codePage_)
-            ok = fail(system ? system->line : 0, "code page " + std::to_string(facts_->codePage) + " is not known");
+            ok = fail(codePageLine_, "code page " + std::to_string(facts_->codePage) + " is not known");
     }
     for (const Section& section : ini_.sections()) {
         if (!ok)
@@ -161,7 +161,11 @@ bool MachineIniReader::readSystem(const Section& section)
 {
     SystemInfo& system = facts_->system;
     return readKeys(section, {
-        {"codepage", [&](const Entry& e) { return readU32(e, &facts_->codePage); }},
+        {"codepage",
+         [&](const Entry& e) {
+             codePageLine_ = e.line;
+             return readU32(e, &facts_->codePage);
+         }},
         {"processors", [&](const Entry& e) { return readU32(e, &system.numberOfProcessors); }},
         {"page_size", [&](const Entry& e) { return readU32(e, &system.pageSize); }},
         {"allocation_granularity", [&](const Entry& e) { return readU32(e, &system.allocationGranularity); }},

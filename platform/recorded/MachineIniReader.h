@@ -69,6 +69,7 @@ private:
     std::string fileName_;
     MachineFacts* facts_ = nullptr;
     std::unique_ptr<CodePage> codePage_;
+    std::size_t codePageLine_ = 0;
     std::string error_;
 };
 
