@@ -12,6 +12,7 @@ namespace {
 const char16_t kHeader5[] = u"Windows Registry Editor Version 5.00";
 const char16_t kHeader4[] = u"REGEDIT4";
 constexpr std::size_t kMaxKeyNameLength = 255;
+constexpr std::size_t kMaxKeyDepth = 512;  // the registry's own limit
 
 bool isBlank(char16_t c)
 {
@@ -210,6 +211,8 @@ bool RegFileReader::readRootAndPath(const std::u16string& text, RegRoot* root, s
         *root = RegRoot::CurrentUser;
     else
         return fail("unknown root key " + shown(rootName) + " (HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER)");
+    if (parts.size() - 1 > kMaxKeyDepth)
+        return fail("key path deeper than 512 levels");
     for (std::size_t i = 1; i < parts.size(); ++i) {
         if (parts[i].empty())
             return fail("empty key name in " + shown(text));
