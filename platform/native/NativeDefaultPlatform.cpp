@@ -72,6 +72,8 @@ public:
 
     bool enumPrinters(uint32_t, uint32_t, uint8_t*, uint32_t, uint32_t* needed, uint32_t* returned) override
     {
+        if (!needed || !returned)
+            return false;
         *needed = 0;
         *returned = 0;
         return true;
