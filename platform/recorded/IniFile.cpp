@@ -78,7 +78,7 @@ const IniFile::Section* IniFile::find(const std::string& name) const
 
 bool IniFile::fail(std::size_t number, const std::string& problem)
 {
-    error_ = fileName_ + ":" + std::to_string(number) + ": " + problem;
+    error_ = fileName_ + ", line " + std::to_string(number) + ": " + problem;
     return false;
 }
 

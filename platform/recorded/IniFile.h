@@ -23,7 +23,7 @@ public:
         std::vector<Entry> entries;  // in file order
     };
 
-    // False on bad syntax, with *error set to "FILE:LINE: problem". A
+    // False on bad syntax, with *error set to "FILE, line N: problem". A
     // section or key given twice is bad syntax.
     bool parse(const std::string& bytes, const std::string& fileName, std::string* error);
 

@@ -533,7 +533,7 @@ bool MachineIniReader::unknownKey(const Section& section, const Entry& entry)
 
 bool MachineIniReader::fail(std::size_t line, const std::string& problem)
 {
-    error_ = fileName_ + (line ? ":" + std::to_string(line) : std::string()) + ": " + problem;
+    error_ = fileName_ + (line ? ", line " + std::to_string(line) : std::string()) + ": " + problem;
     return false;
 }
 

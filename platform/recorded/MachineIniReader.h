@@ -22,7 +22,7 @@ public:
     MachineIniReader(const IniFile& ini, const std::string& fileName);
 
     // Fills facts and opens the machine's code page; false with *error set
-    // to "FILE:LINE: problem" on the first bad entry.
+    // to "FILE, line N: problem" on the first bad entry.
     bool read(MachineFacts* facts, std::unique_ptr<CodePage>* codePage, std::string* error);
 
 private:

@@ -14,7 +14,7 @@ class RegFile {
 public:
     // Applies the file's key and value lines, deletions included, to tree in
     // file order. An empty file holds nothing. On bad input returns false
-    // and sets *error to "FILE:LINE: problem".
+    // and sets *error to "FILE, line N: problem".
     static bool read(const std::string& bytes, const std::string& fileName, const CodePage& codePage,
                      RegistryTree* tree, std::string* error);
 };

@@ -117,7 +117,7 @@ bool RegFileReader::read(const std::string& bytes, std::string* error)
 
 bool RegFileReader::fail(const std::string& problem)
 {
-    error_ = fileName_ + ":" + std::to_string(current_ + 1) + ": " + problem;
+    error_ = fileName_ + ", line " + std::to_string(current_ + 1) + ": " + problem;
     return false;
 }
 

@@ -80,9 +80,9 @@ long RegistryAccess::openKey(RegRoot root, const char* path, uint32_t access, Re
     const RegNode* found = tree_.find(root, viewPath(root, parts, access));
     if (!found)
         return kRegFileNotFound;
+    handles_.emplace(nextHandle_, found);
     *key = nextHandle_;
     nextHandle_ += 4;
-    handles_[*key] = found;
     return kRegSuccess;
 }
 

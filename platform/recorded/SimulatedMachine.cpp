@@ -1,6 +1,7 @@
 #include "platform/recorded/SimulatedMachine.h"
 
 #include <cstring>
+#include <new>
 
 namespace kel {
 
@@ -147,8 +148,13 @@ void SimulatedMachine::getSystemInfo(SystemInfo* info)
 
 bool SimulatedMachine::ansiToUtf16(const char* text, std::size_t length, std::u16string* out)
 {
-    *out = codePage_->toUtf16(std::string(text, length));
-    return true;
+    // The platform's conversion reports exhausted memory by its result.
+    try {
+        *out = codePage_->toUtf16(std::string(text, length));
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 bool SimulatedMachine::queryPerformanceFrequency(int64_t* frequency)

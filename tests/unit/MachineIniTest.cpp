@@ -12,7 +12,7 @@ namespace kel {
 namespace {
 
 using test::errorOf;
-using test::machineOf;
+using test::machineFrom;
 
 TEST(IniFile, SyntaxOfSectionsKeysCommentsAndQuotes)
 {
@@ -38,7 +38,7 @@ TEST(IniFile, SyntaxOfSectionsKeysCommentsAndQuotes)
 
 TEST(MachineIni, EmptyFileGivesTheDefaults)
 {
-    auto machine = machineOf("", "");
+    auto machine = machineFrom("", "");
     ASSERT_TRUE(machine);
     EXPECT_EQ(machine->ansiCodePage(), 1252u);
     SystemInfo info;
@@ -68,7 +68,7 @@ TEST(MachineIni, EmptyFileGivesTheDefaults)
 
 TEST(MachineIni, VersionRecordAndItsTwoSizes)
 {
-    auto machine = machineOf("", "[version]\nplatform = 1\nmajor = 4\nminor = 10\nbuild = 67766446\n"
+    auto machine = machineFrom("", "[version]\nplatform = 1\nmajor = 4\nminor = 10\nbuild = 67766446\n"
                                  "csd = \" A \"\nextended = no\n");
     ASSERT_TRUE(machine);
     VersionRecord record;
@@ -84,7 +84,7 @@ TEST(MachineIni, VersionRecordAndItsTwoSizes)
     record.infoSize = 100;
     EXPECT_FALSE(machine->getVersion(&record));
 
-    auto extended = machineOf("", "[version]\nplatform = 2\n");
+    auto extended = machineFrom("", "[version]\nplatform = 2\n");
     ASSERT_TRUE(extended);
     record.infoSize = kVersionRecordExSize;
     ASSERT_TRUE(extended->getVersion(&record));
@@ -95,7 +95,7 @@ TEST(MachineIni, VersionRecordAndItsTwoSizes)
 
 TEST(MachineIni, CsdTextInTheCodePageUpTo127Bytes)
 {
-    auto machine = machineOf("", "[system]\ncodepage = 949\n[version]\ncsd = \xEA\xB0\x80" + std::string(125, 'x') +
+    auto machine = machineFrom("", "[system]\ncodepage = 949\n[version]\ncsd = \xEA\xB0\x80" + std::string(125, 'x') +
                                      "\n");
     ASSERT_TRUE(machine);
     VersionRecord record;
@@ -107,7 +107,7 @@ TEST(MachineIni, CsdTextInTheCodePageUpTo127Bytes)
 
 TEST(MachineIni, MemoryFiguresUpTo64Bits)
 {
-    auto machine = machineOf("", "[memory]\nload = 37\ntotal_phys = 18446744073709551615\navail_phys = 2\n"
+    auto machine = machineFrom("", "[memory]\nload = 37\ntotal_phys = 18446744073709551615\navail_phys = 2\n"
                                  "total_page_file = 3\navail_page_file = 4\ntotal_virtual = 5\n"
                                  "avail_virtual = 6\n");
     ASSERT_TRUE(machine);
@@ -124,7 +124,7 @@ TEST(MachineIni, MemoryFiguresUpTo64Bits)
 
 TEST(MachineIni, SystemSection)
 {
-    auto machine = machineOf("", "[system]\ncodepage = 949\nprocessors = 2\npage_size = 8192\n"
+    auto machine = machineFrom("", "[system]\ncodepage = 949\nprocessors = 2\npage_size = 8192\n"
                                  "allocation_granularity = 4096\nextended_free_space = no\nwindows64 = yes\n");
     ASSERT_TRUE(machine);
     SystemInfo info;
@@ -142,7 +142,7 @@ TEST(MachineIni, SystemSection)
 
 TEST(MachineIni, ScreenSection)
 {
-    auto machine = machineOf("", "[screen]\nlogpixelsy = 96\nhorzres = 1024\nvertres = 768\nbitspixel = 32\n"
+    auto machine = machineFrom("", "[screen]\nlogpixelsy = 96\nhorzres = 1024\nvertres = 768\nbitspixel = 32\n"
                                  "technology = 1\nhorzsize = 320\nvertsize = 240\naspectx = 36\naspecty = 36\n"
                                  "aspectxy = -51\n");
     ASSERT_TRUE(machine);
@@ -162,32 +162,32 @@ struct BadIni {
 TEST(MachineIni, RejectsBadInputWithOneMessage)
 {
     const BadIni cases[] = {
-        {"key = 1\n", "machine.ini:1: key before any [section] line"},
-        {"[system\n", "machine.ini:1: section line without its closing ]"},
-        {"[sys tem]\n", "machine.ini:1: bad section name \"sys tem\""},
-        {"[system]\n[system]\n", "machine.ini:2: section [system] given twice"},
-        {"[system]\njust words\n", "machine.ini:2: expected [section] or key = value, found \"just words\""},
-        {"[system]\n = 1\n", "machine.ini:2: bad key name \"\""},
-        {"[system]\ncodepage = 1252\ncodepage = 949\n", "machine.ini:3: key codepage given twice in [system] "
+        {"key = 1\n", "machine.ini, line 1: key before any [section] line"},
+        {"[system\n", "machine.ini, line 1: section line without its closing ]"},
+        {"[sys tem]\n", "machine.ini, line 1: bad section name \"sys tem\""},
+        {"[system]\n[system]\n", "machine.ini, line 2: section [system] given twice"},
+        {"[system]\njust words\n", "machine.ini, line 2: expected [section] or key = value, found \"just words\""},
+        {"[system]\n = 1\n", "machine.ini, line 2: bad key name \"\""},
+        {"[system]\ncodepage = 1252\ncodepage = 949\n", "machine.ini, line 3: key codepage given twice in [system] "
                                                          "(first on line 2)"},
-        {"[version]\ncsd = \"open\n", "machine.ini:2: value without its closing quote: \"\"open\""},
-        {"[version]\ncsd = \xC3\x28\n", "machine.ini:2: not valid UTF-8"},
-        {"[sytem]\n", "machine.ini:1: unknown section [sytem] (system, version, memory, cpu, screen, media, "
+        {"[version]\ncsd = \"open\n", "machine.ini, line 2: value without its closing quote: \"\"open\""},
+        {"[version]\ncsd = \xC3\x28\n", "machine.ini, line 2: not valid UTF-8"},
+        {"[sytem]\n", "machine.ini, line 1: unknown section [sytem] (system, version, memory, cpu, screen, media, "
                       "drives, printers, shell)"},
-        {"[system]\ncode_page = 1252\n", "machine.ini:2: unknown key code_page in [system]"},
-        {"[system]\ncodepage = 12345\n", "machine.ini:2: code page 12345 is not known"},
-        {"[system]\nprocessors = two\n", "machine.ini:2: bad number \"two\" for processors (0 to 4294967295)"},
-        {"[system]\nprocessors = 4294967296\n", "machine.ini:2: bad number \"4294967296\" for processors (0 to "
+        {"[system]\ncode_page = 1252\n", "machine.ini, line 2: unknown key code_page in [system]"},
+        {"[system]\ncodepage = 12345\n", "machine.ini, line 2: code page 12345 is not known"},
+        {"[system]\nprocessors = two\n", "machine.ini, line 2: bad number \"two\" for processors (0 to 4294967295)"},
+        {"[system]\nprocessors = 4294967296\n", "machine.ini, line 2: bad number \"4294967296\" for processors (0 to "
                                                 "4294967295)"},
-        {"[system]\nprocessors =\n", "machine.ini:2: bad number \"\" for processors (0 to 4294967295)"},
-        {"[system]\nwindows64 = true\n", "machine.ini:2: windows64 must be yes or no, not \"true\""},
-        {"[version]\nbuild = -1\n", "machine.ini:2: bad number \"-1\" for build (0 to 4294967295)"},
-        {"[version]\ncsd = " + std::string(128, 'c') + "\n", "machine.ini:2: csd is longer than 127 bytes"},
-        {"[memory]\ntotal_phys = 18446744073709551616\n", "machine.ini:2: bad number \"18446744073709551616\" "
+        {"[system]\nprocessors =\n", "machine.ini, line 2: bad number \"\" for processors (0 to 4294967295)"},
+        {"[system]\nwindows64 = true\n", "machine.ini, line 2: windows64 must be yes or no, not \"true\""},
+        {"[version]\nbuild = -1\n", "machine.ini, line 2: bad number \"-1\" for build (0 to 4294967295)"},
+        {"[version]\ncsd = " + std::string(128, 'c') + "\n", "machine.ini, line 2: csd is longer than 127 bytes"},
+        {"[memory]\ntotal_phys = 18446744073709551616\n", "machine.ini, line 2: bad number \"18446744073709551616\" "
                                                           "for total_phys (0 to 2^64-1)"},
-        {"[screen]\nhorzres = 2147483648\n", "machine.ini:2: bad number \"2147483648\" for horzres (a signed "
+        {"[screen]\nhorzres = 2147483648\n", "machine.ini, line 2: bad number \"2147483648\" for horzres (a signed "
                                              "32-bit number)"},
-        {"[screen]\ncolors = 1\n", "machine.ini:2: unknown key colors in [screen]"},
+        {"[screen]\ncolors = 1\n", "machine.ini, line 2: unknown key colors in [screen]"},
     };
     for (const BadIni& bad : cases)
         EXPECT_EQ(errorOf("", bad.text), bad.message) << "input: " << bad.text;
@@ -195,7 +195,7 @@ TEST(MachineIni, RejectsBadInputWithOneMessage)
 
 TEST(MachineIni, NegativeScreenFigureAtTheLimit)
 {
-    auto machine = machineOf("", "[screen]\naspectxy = -2147483648\n");
+    auto machine = machineFrom("", "[screen]\naspectxy = -2147483648\n");
     ASSERT_TRUE(machine);
     EXPECT_EQ(machine->getScreenCaps().aspectXY, std::numeric_limits<int>::min());
 }

@@ -1,6 +1,8 @@
-// Shared helpers of the recorded-machine tests: machines built from inline
-// file texts, and small readers of the registry through the seam.
+// Helpers of the recorded-machine tests: messages of rejected texts, and
+// small readers of the registry through the seam.
 #pragma once
+
+#include "TestMachine.h"
 
 #include "platform/recorded/RecordedMachine.h"
 
@@ -12,19 +14,6 @@
 
 namespace kel {
 namespace test {
-
-const char kRegHeader[] = "Windows Registry Editor Version 5.00\r\n\r\n";
-
-// The machine of the two texts; a test failure naming the message when
-// they are rejected.
-inline std::unique_ptr<RecordedMachine> machineOf(const std::string& registry, const std::string& ini = "")
-{
-    std::string error;
-    auto machine = RecordedMachine::parse(registry, ini, &error);
-    if (!machine)
-        ADD_FAILURE() << "rejected: " << error;
-    return machine;
-}
 
 // The message a rejected pair of texts gives; "accepted" when it is not.
 inline std::string errorOf(const std::string& registry, const std::string& ini = "")

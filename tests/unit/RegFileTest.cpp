@@ -12,7 +12,7 @@ namespace {
 
 using test::errorOf;
 using test::kRegHeader;
-using test::machineOf;
+using test::machineFrom;
 using test::OpenKey;
 using test::subkeyNames;
 using test::valueBytes;
@@ -44,7 +44,7 @@ struct TypedValue {
 
 TEST(RegFile, ReadsEveryValueSyntax)
 {
-    auto machine = machineOf(std::string(kRegHeader) +
+    auto machine = machineFrom(std::string(kRegHeader) +
                              "; a comment line\n"
                              "[HKEY_LOCAL_MACHINE\\Software\\Test]\n"
                              "@=\"default\"\n"
@@ -57,7 +57,7 @@ TEST(RegFile, ReadsEveryValueSyntax)
                              "  05,06,07,08\n"
                              "\"None\"=hex(0):\n"
                              "\"Odd\"=hex(4abc):00 ; type 0x4abc with a comment\n"
-                             "\"Spaced\" = \"x\"   ; blanks around = and after the data\n");
+                             "\"Spaced\" = \"x\"   ; blanks around = and after the data\n", "");
     ASSERT_TRUE(machine);
     OpenKey key(*machine, RegRoot::LocalMachine, "Software\\Test");
     ASSERT_EQ(key.result(), kRegSuccess);
@@ -87,9 +87,9 @@ TEST(RegFile, ReadsUtf16WithBomAndUtf8WithBom)
 {
     std::u16string text = u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Caf\u00e9]\r\n"
                           u"\"Name\"=\"\u00e9t\u00e9\"\r\n";
-    auto fromUtf16 = machineOf(utf16leWithBom(text));
-    auto fromUtf8 = machineOf("\xEF\xBB\xBF" + std::string(kRegHeader) +
-                              "[HKEY_CURRENT_USER\\Caf\xC3\xA9]\n\"Name\"=\"\xC3\xA9t\xC3\xA9\"\n");
+    auto fromUtf16 = machineFrom(utf16leWithBom(text), "");
+    auto fromUtf8 = machineFrom("\xEF\xBB\xBF" + std::string(kRegHeader) +
+                              "[HKEY_CURRENT_USER\\Caf\xC3\xA9]\n\"Name\"=\"\xC3\xA9t\xC3\xA9\"\n", "");
     for (RecordedMachine* machine : {fromUtf16.get(), fromUtf8.get()}) {
         ASSERT_TRUE(machine);
         OpenKey key(*machine, RegRoot::CurrentUser, "CAF\xC9");  // 1252 bytes, other case
@@ -102,7 +102,7 @@ TEST(RegFile, ReadsUtf16WithBomAndUtf8WithBom)
 TEST(RegFile, ReadsRegedit4InTheMachineCodePage)
 {
     // 0xB0 0xA1 is U+AC00 in code page 949; hex(2) texts are 8-bit too.
-    auto machine = machineOf("REGEDIT4\n\n[HKLM\\K\xB0\xA1]\n\"V\"=\"\xB0\xA1\"\n\"E\"=hex(2):b0,a1,00\n",
+    auto machine = machineFrom("REGEDIT4\n\n[HKLM\\K\xB0\xA1]\n\"V\"=\"\xB0\xA1\"\n\"E\"=hex(2):b0,a1,00\n",
                              "[system]\ncodepage = 949\n");
     ASSERT_TRUE(machine);
     OpenKey root(*machine, RegRoot::LocalMachine, "");
@@ -116,14 +116,14 @@ TEST(RegFile, ReadsRegedit4InTheMachineCodePage)
 
 TEST(RegFile, AppliesDeletionLinesInFileOrder)
 {
-    auto machine = machineOf(std::string(kRegHeader) +
+    auto machine = machineFrom(std::string(kRegHeader) +
                              "[HKEY_LOCAL_MACHINE\\A\\B\\C]\n\"x\"=\"1\"\n"
                              "[HKEY_LOCAL_MACHINE\\A\\D]\n\"keep\"=\"1\"\n\"drop\"=\"2\"\n\"last\"=\"3\"\n"
                              "[-HKEY_LOCAL_MACHINE\\A\\B]\n"
                              "\"ignored\"=\"below a deleted key\"\n"
                              "[HKEY_LOCAL_MACHINE\\A\\D]\n\"DROP\"=-\n\"absent\"=-\n"
                              "[-HKEY_LOCAL_MACHINE\\Never\\There]\n"
-                             "[HKEY_LOCAL_MACHINE\\A\\B]\n");
+                             "[HKEY_LOCAL_MACHINE\\A\\B]\n", "");
     ASSERT_TRUE(machine);
     OpenKey a(*machine, RegRoot::LocalMachine, "A");
     EXPECT_EQ(subkeyNames(*machine, a.handle()), (std::vector<std::string>{"B", "D"}));
@@ -136,7 +136,7 @@ TEST(RegFile, AppliesDeletionLinesInFileOrder)
 
 TEST(RegFile, EmptyFileIsAnEmptyRegistry)
 {
-    auto machine = machineOf("");
+    auto machine = machineFrom("", "");
     ASSERT_TRUE(machine);
     OpenKey root(*machine, RegRoot::LocalMachine, "");
     ASSERT_EQ(root.result(), kRegSuccess);
@@ -167,46 +167,46 @@ TEST(RegFile, RejectsBadInputWithOneMessage)
 {
     const std::string h = kRegHeader;  // lines 1 and 2
     const BadRegistry cases[] = {
-        {"[HKLM\\A]\n", "registry.reg:1: the first line must be \"Windows Registry Editor Version 5.00\" or "
+        {"[HKLM\\A]\n", "registry.reg, line 1: the first line must be \"Windows Registry Editor Version 5.00\" or "
                         "\"REGEDIT4\""},
-        {"Windows Registry Editor Version 4.00\n", "registry.reg:1: the first line must be \"Windows Registry "
+        {"Windows Registry Editor Version 4.00\n", "registry.reg, line 1: the first line must be \"Windows Registry "
                                                    "Editor Version 5.00\" or \"REGEDIT4\""},
-        {h + "HKLM\\A\n", "registry.reg:3: expected [key], \"name\"=value or @=value, found \"HKLM\\A\""},
-        {h + "[HKLM\\A\n", "registry.reg:3: key line without its closing ]"},
-        {h + "[HKEY_CLASSES_ROOT\\A]\n", "registry.reg:3: unknown root key \"HKEY_CLASSES_ROOT\" "
+        {h + "HKLM\\A\n", "registry.reg, line 3: expected [key], \"name\"=value or @=value, found \"HKLM\\A\""},
+        {h + "[HKLM\\A\n", "registry.reg, line 3: key line without its closing ]"},
+        {h + "[HKEY_CLASSES_ROOT\\A]\n", "registry.reg, line 3: unknown root key \"HKEY_CLASSES_ROOT\" "
                                          "(HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER)"},
-        {h + "[HKLM\\A\\\\B]\n", "registry.reg:3: empty key name in \"HKLM\\A\\\\B\""},
+        {h + "[HKLM\\A\\\\B]\n", "registry.reg, line 3: empty key name in \"HKLM\\A\\\\B\""},
         {h + "[HKLM\\" + std::string(256, 'k') + "]\n",
-         "registry.reg:3: key name longer than 255 characters: \"kkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkk...\""},
-        {h + "[-HKLM]\n", "registry.reg:3: a root key cannot be deleted"},
-        {h + "\"v\"=\"1\"\n", "registry.reg:3: value line before any [key] line"},
-        {h + "[HKLM\\A]\n\"v\"\n", "registry.reg:4: expected = after the value name"},
-        {h + "[HKLM\\A]\n\"v=\"1\"\n", "registry.reg:4: expected = after the value name"},
-        {h + "[HKLM\\A]\n\"v\"=\"1\n", "registry.reg:4: text without its closing quote: \"\"1\""},
-        {h + "[HKLM\\A]\n\"v\"=\"C:\\Windows\"\n", "registry.reg:4: unknown escape \"\\W\" (write \\\\ for a "
+         "registry.reg, line 3: key name longer than 255 characters: \"kkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkk...\""},
+        {h + "[-HKLM]\n", "registry.reg, line 3: a root key cannot be deleted"},
+        {h + "\"v\"=\"1\"\n", "registry.reg, line 3: value line before any [key] line"},
+        {h + "[HKLM\\A]\n\"v\"\n", "registry.reg, line 4: expected = after the value name"},
+        {h + "[HKLM\\A]\n\"v=\"1\"\n", "registry.reg, line 4: expected = after the value name"},
+        {h + "[HKLM\\A]\n\"v\"=\"1\n", "registry.reg, line 4: text without its closing quote: \"\"1\""},
+        {h + "[HKLM\\A]\n\"v\"=\"C:\\Windows\"\n", "registry.reg, line 4: unknown escape \"\\W\" (write \\\\ for a "
                                                    "backslash)"},
-        {h + "[HKLM\\A]\n\"v\"=\"1\" x\n", "registry.reg:4: unexpected text after the closing quote: \"x\""},
-        {h + "[HKLM\\A]\n\"v\"=qword:1\n", "registry.reg:4: unknown value type \"qword:1\" (expected \"text\", "
+        {h + "[HKLM\\A]\n\"v\"=\"1\" x\n", "registry.reg, line 4: unexpected text after the closing quote: \"x\""},
+        {h + "[HKLM\\A]\n\"v\"=qword:1\n", "registry.reg, line 4: unknown value type \"qword:1\" (expected \"text\", "
                                            "dword:, hex:, hex(N): or -)"},
-        {h + "[HKLM\\A]\n\"v\"=dword:123456789\n", "registry.reg:4: dword: needs 1 to 8 hexadecimal digits"},
-        {h + "[HKLM\\A]\n\"v\"=dword:\n", "registry.reg:4: dword: needs 1 to 8 hexadecimal digits"},
-        {h + "[HKLM\\A]\n\"v\"=dword:12 34\n", "registry.reg:4: unexpected text after the dword: \"34\""},
-        {h + "[HKLM\\A]\n\"v\"=hex:1,02\n", "registry.reg:4: odd hex: byte \"1\" needs exactly two digits"},
-        {h + "[HKLM\\A]\n\"v\"=hex:01,234\n", "registry.reg:4: odd hex: byte \"234\" needs exactly two digits"},
-        {h + "[HKLM\\A]\n\"v\"=hex:01,zz\n", "registry.reg:4: expected a hexadecimal byte, found \"zz\""},
-        {h + "[HKLM\\A]\n\"v\"=hex:01 02\n", "registry.reg:4: expected a comma between hex bytes, found \"02\""},
-        {h + "[HKLM\\A]\n\"v\"=hex:01,\n", "registry.reg:4: hex data ends with a comma"},
-        {h + "[HKLM\\A]\n\"v\"=hex:01,\\\n  02,\\\n  0g\n", "registry.reg:6: odd hex: byte \"0\" needs exactly "
+        {h + "[HKLM\\A]\n\"v\"=dword:123456789\n", "registry.reg, line 4: dword: needs 1 to 8 hexadecimal digits"},
+        {h + "[HKLM\\A]\n\"v\"=dword:\n", "registry.reg, line 4: dword: needs 1 to 8 hexadecimal digits"},
+        {h + "[HKLM\\A]\n\"v\"=dword:12 34\n", "registry.reg, line 4: unexpected text after the dword: \"34\""},
+        {h + "[HKLM\\A]\n\"v\"=hex:1,02\n", "registry.reg, line 4: odd hex: byte \"1\" needs exactly two digits"},
+        {h + "[HKLM\\A]\n\"v\"=hex:01,234\n", "registry.reg, line 4: odd hex: byte \"234\" needs exactly two digits"},
+        {h + "[HKLM\\A]\n\"v\"=hex:01,zz\n", "registry.reg, line 4: expected a hexadecimal byte, found \"zz\""},
+        {h + "[HKLM\\A]\n\"v\"=hex:01 02\n", "registry.reg, line 4: expected a comma between hex bytes, found \"02\""},
+        {h + "[HKLM\\A]\n\"v\"=hex:01,\n", "registry.reg, line 4: hex data ends with a comma"},
+        {h + "[HKLM\\A]\n\"v\"=hex:01,\\\n  02,\\\n  0g\n", "registry.reg, line 6: odd hex: byte \"0\" needs exactly "
                                                             "two digits"},
-        {h + "[HKLM\\A]\n\"v\"=hex:01,\\", "registry.reg:4: continuation backslash on the last line"},
-        {h + "[HKLM\\A]\n\"v\"=hex(2:00\n", "registry.reg:4: expected hex(N): with N the type number in "
+        {h + "[HKLM\\A]\n\"v\"=hex:01,\\", "registry.reg, line 4: continuation backslash on the last line"},
+        {h + "[HKLM\\A]\n\"v\"=hex(2:00\n", "registry.reg, line 4: expected hex(N): with N the type number in "
                                             "hexadecimal"},
-        {h + "[HKLM\\A]\n\"v\"=hex(123456789):00\n", "registry.reg:4: expected hex(N): with N the type number "
+        {h + "[HKLM\\A]\n\"v\"=hex(123456789):00\n", "registry.reg, line 4: expected hex(N): with N the type number "
                                                      "in hexadecimal"},
-        {h + "[HKLM\\A]\n\"v\"=- x\n", "registry.reg:4: unexpected text after =-: \"x\""},
-        {h + "[HKLM\\A]\n\"\xC3\x28\"=\"1\"\n", "registry.reg:4: not valid UTF-8"},
-        {"\xFE\xFF\0W", "registry.reg:1: UTF-16 big-endian files are not supported; save as UTF-16LE or UTF-8"},
-        {"\xEF\xBB\xBFREGEDIT4\n", "registry.reg:1: a REGEDIT4 file must be 8-bit text, without a byte-order "
+        {h + "[HKLM\\A]\n\"v\"=- x\n", "registry.reg, line 4: unexpected text after =-: \"x\""},
+        {h + "[HKLM\\A]\n\"\xC3\x28\"=\"1\"\n", "registry.reg, line 4: not valid UTF-8"},
+        {"\xFE\xFF\0W", "registry.reg, line 1: UTF-16 big-endian files are not supported; save as UTF-16LE or UTF-8"},
+        {"\xEF\xBB\xBFREGEDIT4\n", "registry.reg, line 1: a REGEDIT4 file must be 8-bit text, without a byte-order "
                                    "mark"},
     };
     for (const BadRegistry& bad : cases)
@@ -217,7 +217,7 @@ TEST(RegFile, MessageNamesTheGivenFile)
 {
     std::string error;
     EXPECT_FALSE(RecordedMachine::parse("junk", "", &error, "machines/x/registry.reg", "machines/x/machine.ini"));
-    EXPECT_EQ(error, "machines/x/registry.reg:1: the first line must be \"Windows Registry Editor Version 5.00\" "
+    EXPECT_EQ(error, "machines/x/registry.reg, line 1: the first line must be \"Windows Registry Editor Version 5.00\" "
                      "or \"REGEDIT4\"");
 }
 

@@ -9,7 +9,7 @@ namespace kel {
 namespace {
 
 using test::kRegHeader;
-using test::machineOf;
+using test::machineFrom;
 using test::OpenKey;
 using test::subkeyNames;
 using test::valueBytes;
@@ -34,7 +34,7 @@ class RegistrySemantics : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        machine_ = machineOf(std::string(kRegHeader) +
+        machine_ = machineFrom(std::string(kRegHeader) +
                              "[HKEY_LOCAL_MACHINE\\Order]\n"
                              "\"zulu\"=\"1\"\n\"Alpha\"=\"2\"\n\"mike\"=\"3\"\n\"alpha\"=\"replaced\"\n"
                              "[HKEY_LOCAL_MACHINE\\Order\\zeta]\n[HKEY_LOCAL_MACHINE\\Order\\_under]\n"
@@ -50,7 +50,7 @@ protected:
                              "\"Euro\"=\"\xE2\x82\xAC \xED\x95\x9C\"\n"
                              "\"Multi\"=hex(7):" + hexOfUtf16("one", true) + "," + hexOfUtf16("two", true) + ",00,00\n"
                              "\"" + std::string(300, 'n') + "\"=\"long name\"\n"
-                             "[HKEY_CURRENT_USER\\Order]\n\"user\"=\"yes\"\n");
+                             "[HKEY_CURRENT_USER\\Order]\n\"user\"=\"yes\"\n", "");
         ASSERT_TRUE(machine_);
     }
 
@@ -239,7 +239,7 @@ const char kViews[] = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\n\"bits\"=\"64\"\n
 
 TEST(RegistryViews, Windows64RedirectsTheSoftwareKeyOfThe32BitView)
 {
-    auto machine = machineOf(std::string(kRegHeader) + kViews, "[system]\nwindows64 = yes\n");
+    auto machine = machineFrom(std::string(kRegHeader) + kViews, "[system]\nwindows64 = yes\n");
     ASSERT_TRUE(machine);
     EXPECT_TRUE(machine->isWindows64());
     EXPECT_EQ(machine->ownRegistryView(), kKeyWow64_32Key);
@@ -262,7 +262,7 @@ TEST(RegistryViews, Windows64RedirectsTheSoftwareKeyOfThe32BitView)
 
 TEST(RegistryViews, SameKeyOnlyWhereTheViewsShareTheKey)
 {
-    auto machine = machineOf(std::string(kRegHeader) + kViews, "[system]\nwindows64 = yes\n");
+    auto machine = machineFrom(std::string(kRegHeader) + kViews, "[system]\nwindows64 = yes\n");
     ASSERT_TRUE(machine);
     OpenKey shared32(*machine, RegRoot::LocalMachine, "SYSTEM\\Shared", kKeyRead | kKeyWow64_32Key);
     OpenKey shared64(*machine, RegRoot::LocalMachine, "SYSTEM\\Shared", kKeyRead | kKeyWow64_64Key);
@@ -275,7 +275,7 @@ TEST(RegistryViews, SameKeyOnlyWhereTheViewsShareTheKey)
 
 TEST(RegistryViews, Windows32HasOneView)
 {
-    auto machine = machineOf(std::string(kRegHeader) + kViews);
+    auto machine = machineFrom(std::string(kRegHeader) + kViews, "");
     ASSERT_TRUE(machine);
     EXPECT_FALSE(machine->isWindows64());
     EXPECT_EQ(machine->ownRegistryView(), 0u);

@@ -12,7 +12,7 @@ namespace kel {
 namespace {
 
 using test::errorOf;
-using test::machineOf;
+using test::machineFrom;
 
 bool sameRegs(const CpuidRegs& a, const CpuidRegs& b)
 {
@@ -28,7 +28,7 @@ std::string describe(const CpuidRegs& r)
 
 TEST(SimulatedCpu, LeafSequencesRepeatTheirLastResultAndRestartAfterAnotherLeaf)
 {
-    auto machine = machineOf("", "[cpu]\nleaf.0 = 2 756e6547 6c65746e 49656e69\n"
+    auto machine = machineFrom("", "[cpu]\nleaf.0 = 2 756e6547 6c65746e 49656e69\n"
                                  "leaf.2 = 0x00000002 0 0 0 ; 0x03020101 0 0 0x0c040843\n"
                                  "leaf.80000005 = 1 2 3 4\n");
     ASSERT_TRUE(machine);
@@ -51,7 +51,7 @@ TEST(SimulatedCpu, LeafSequencesRepeatTheirLastResultAndRestartAfterAnotherLeaf)
 
 TEST(SimulatedCpu, ExactClockGives239955CyclesPer1000Ticks)
 {
-    auto machine = machineOf("", "[cpu]\nqpc_frequency = 10000000\ntsc_mhz = 2399.55\n");
+    auto machine = machineFrom("", "[cpu]\nqpc_frequency = 10000000\ntsc_mhz = 2399.55\n");
     ASSERT_TRUE(machine);
     int64_t frequency = 0;
     ASSERT_TRUE(machine->queryPerformanceFrequency(&frequency));
@@ -75,7 +75,7 @@ TEST(SimulatedCpu, ExactClockGives239955CyclesPer1000Ticks)
 
 TEST(SimulatedCpu, TimeStampCounterKeepsItsLow32Bits)
 {
-    auto machine = machineOf("", "[cpu]\nqpc_frequency = 1\ntsc_mhz = 3000\n");
+    auto machine = machineFrom("", "[cpu]\nqpc_frequency = 1\ntsc_mhz = 3000\n");
     ASSERT_TRUE(machine);
     int64_t counter = 0;
     machine->queryPerformanceCounter(&counter);
@@ -101,7 +101,7 @@ TEST(SimulatedCpu, MulDivFloorIsExactBeyond64Bits)
 
 TEST(SimulatedCpu, WithoutCounterOrInstructions)
 {
-    auto machine = machineOf("", "[cpu]\ncpuid = no\ntsc = no\ntsc_mhz = 500\n");
+    auto machine = machineFrom("", "[cpu]\ncpuid = no\ntsc = no\ntsc_mhz = 500\n");
     ASSERT_TRUE(machine);
     EXPECT_FALSE(machine->hasCpuid());
     EXPECT_FALSE(machine->hasTimeStampCounter());
@@ -113,7 +113,7 @@ TEST(SimulatedCpu, WithoutCounterOrInstructions)
 
 TEST(SimulatedCpu, PriorityClassStartsNormalAndCountsSets)
 {
-    auto machine = machineOf("", "");
+    auto machine = machineFrom("", "");
     ASSERT_TRUE(machine);
     EXPECT_EQ(machine->getPriorityClass(), kNormalPriorityClass);
     EXPECT_TRUE(machine->setPriorityClass(kHighPriorityClass));
@@ -127,7 +127,7 @@ TEST(SimulatedCpu, PriorityClassStartsNormalAndCountsSets)
 TEST(SimulatedMedia, DevicesNamesVersionsAndFailures)
 {
     std::string name32(32, 'N');
-    auto machine = machineOf("", "[media]\nwave_out.0 = 0x050A SB Live! Wave Device\nwave_out.1 = fail\n"
+    auto machine = machineFrom("", "[media]\nwave_out.0 = 0x050A SB Live! Wave Device\nwave_out.1 = fail\n"
                                  "wave_out.2 = 0105 " + name32 + "\nmixer.0 = 0\n");
     ASSERT_TRUE(machine);
     EXPECT_EQ(machine->mediaDeviceCount(MediaFamily::WaveOut), 3u);
@@ -149,7 +149,7 @@ TEST(SimulatedMedia, DevicesNamesVersionsAndFailures)
 
 TEST(SimulatedDrives, ListTypesSpaceAndVolumes)
 {
-    auto machine = machineOf("", "[drives]\ndrive.D = 5\ndrive.A = 2\ndrive.C = 3\n"
+    auto machine = machineFrom("", "[drives]\ndrive.D = 5\ndrive.A = 2\ndrive.C = 3\n"
                                  "drive.C.total_bytes = 40000000000\ndrive.C.free_bytes = 12000000000\n"
                                  "drive.C.caller_free_bytes = 11000000000\ndrive.C.sectors_per_cluster = 8\n"
                                  "drive.C.bytes_per_sector = 512\ndrive.C.free_clusters = 100\n"
@@ -197,7 +197,7 @@ TEST(SimulatedDrives, ListTypesSpaceAndVolumes)
 
 TEST(SimulatedDrives, NoDrives)
 {
-    auto machine = machineOf("", "");
+    auto machine = machineFrom("", "");
     ASSERT_TRUE(machine);
     char buffer[4] = {'x', 'x', 'x', 'x'};
     EXPECT_EQ(machine->getLogicalDriveStrings(sizeof buffer, buffer), 0u);
@@ -228,7 +228,7 @@ std::vector<std::string> printerNames(const std::vector<uint8_t>& buffer, uint32
 
 TEST(SimulatedPrinters, SizeQueryThenRecordsInOneBuffer)
 {
-    auto machine = machineOf("", "[printers]\nprinter.0 = HP LaserJet 4\nprinter.1 = \\\\server\\queue\n");
+    auto machine = machineFrom("", "[printers]\nprinter.0 = HP LaserJet 4\nprinter.1 = \\\\server\\queue\n");
     ASSERT_TRUE(machine);
     uint32_t needed = 0;
     uint32_t returned = 99;
@@ -250,7 +250,7 @@ TEST(SimulatedPrinters, SizeQueryThenRecordsInOneBuffer)
 
 TEST(SimulatedPrinters, NoPrintersAndAFailingSpooler)
 {
-    auto none = machineOf("", "");
+    auto none = machineFrom("", "");
     ASSERT_TRUE(none);
     uint32_t needed = 99;
     uint32_t returned = 99;
@@ -258,7 +258,7 @@ TEST(SimulatedPrinters, NoPrintersAndAFailingSpooler)
     EXPECT_EQ(needed, 0u);
     EXPECT_EQ(returned, 0u);
 
-    auto failing = machineOf("", "[printers]\nprinter.0 = P\nenumerate = fail\n");
+    auto failing = machineFrom("", "[printers]\nprinter.0 = P\nenumerate = fail\n");
     ASSERT_TRUE(failing);
     EXPECT_FALSE(failing->enumPrinters(6, 1, nullptr, 0, &needed, &returned));
     EXPECT_GT(needed, 0u) << "the size query still answers";
@@ -284,7 +284,7 @@ std::vector<std::string> search(RecordedMachine& machine, const std::string& pat
 
 TEST(SimulatedShell, StartupFoldersAndTheFileSearch)
 {
-    auto machine = machineOf("", "[version]\nplatform = 2\n[shell]\nstartup_user = Agent.lnk ; readme.txt;TRAY.LNK\n"
+    auto machine = machineFrom("", "[version]\nplatform = 2\n[shell]\nstartup_user = Agent.lnk ; readme.txt;TRAY.LNK\n"
                                  "startup_common =\n");
     ASSERT_TRUE(machine);
     char user[kMaxPath];
@@ -305,7 +305,7 @@ TEST(SimulatedShell, StartupFoldersAndTheFileSearch)
 
 TEST(SimulatedShell, AbsentKeyMeansTheShellCannotNameTheFolder)
 {
-    auto machine = machineOf("", "[version]\nplatform = 1\n[shell]\nstartup_user = a.lnk\n");
+    auto machine = machineFrom("", "[version]\nplatform = 1\n[shell]\nstartup_user = a.lnk\n");
     ASSERT_TRUE(machine);
     char path[kMaxPath];
     ASSERT_TRUE(machine->getSpecialFolderPath(kFolderStartup, path));
@@ -319,43 +319,43 @@ TEST(SimulatedDevices, RejectsBadInputWithOneMessage)
         std::string ini;
         const char* message;
     } cases[] = {
-        {"[cpu]\nleaf.xyz = 1 2 3 4\n", "machine.ini:2: bad leaf number in leaf.xyz (hexadecimal, as in "
+        {"[cpu]\nleaf.xyz = 1 2 3 4\n", "machine.ini, line 2: bad leaf number in leaf.xyz (hexadecimal, as in "
                                         "leaf.80000005)"},
-        {"[cpu]\nleaf.2 = 1 2 3\n", "machine.ini:2: leaf.2 needs four hexadecimal words EAX EBX ECX EDX per "
+        {"[cpu]\nleaf.2 = 1 2 3\n", "machine.ini, line 2: leaf.2 needs four hexadecimal words EAX EBX ECX EDX per "
                                     "result, results separated by ;"},
-        {"[cpu]\nleaf.2 = 1 2 3 4;\n", "machine.ini:2: leaf.2 needs four hexadecimal words EAX EBX ECX EDX per "
+        {"[cpu]\nleaf.2 = 1 2 3 4;\n", "machine.ini, line 2: leaf.2 needs four hexadecimal words EAX EBX ECX EDX per "
                                        "result, results separated by ;"},
-        {"[cpu]\nleaf.2 = 1 2 3 4\nleaf.02 = 1 2 3 4\n", "machine.ini:3: leaf.02 gives a leaf that is already "
+        {"[cpu]\nleaf.2 = 1 2 3 4\nleaf.02 = 1 2 3 4\n", "machine.ini, line 3: leaf.02 gives a leaf that is already "
                                                          "given"},
-        {"[cpu]\ntsc_mhz = 2399.555\n", "machine.ini:2: bad tsc_mhz \"2399.555\" (MHz with at most two "
+        {"[cpu]\ntsc_mhz = 2399.555\n", "machine.ini, line 2: bad tsc_mhz \"2399.555\" (MHz with at most two "
                                         "decimals)"},
-        {"[cpu]\ntsc_mhz = 2399.\n", "machine.ini:2: bad tsc_mhz \"2399.\" (MHz with at most two decimals)"},
-        {"[cpu]\nqpc_frequency = -1\n", "machine.ini:2: bad number \"-1\" for qpc_frequency (0 to 2^63-1)"},
-        {"[cpu]\nspeed = 1\n", "machine.ini:2: unknown key speed in [cpu]"},
-        {"[media]\nwave_out.0 = x\nwave_out.2 = 0 b\n", "machine.ini:3: wave_out.2 given without wave_out.1 "
+        {"[cpu]\ntsc_mhz = 2399.\n", "machine.ini, line 2: bad tsc_mhz \"2399.\" (MHz with at most two decimals)"},
+        {"[cpu]\nqpc_frequency = -1\n", "machine.ini, line 2: bad number \"-1\" for qpc_frequency (0 to 2^63-1)"},
+        {"[cpu]\nspeed = 1\n", "machine.ini, line 2: unknown key speed in [cpu]"},
+        {"[media]\nwave_out.0 = x\nwave_out.2 = 0 b\n", "machine.ini, line 3: wave_out.2 given without wave_out.1 "
                                                         "(numbers run from 0 without gaps)"},
-        {"[media]\nwave_in.1 = 0 a\n", "machine.ini:2: wave_in.1 given without wave_in.0 (numbers run from 0 "
+        {"[media]\nwave_in.1 = 0 a\n", "machine.ini, line 2: wave_in.1 given without wave_in.0 (numbers run from 0 "
                                        "without gaps)"},
-        {"[media]\nwave_out.0 = 0x1 " + std::string(33, 'n') + "\n", "machine.ini:2: wave_out.0 is longer than "
+        {"[media]\nwave_out.0 = 0x1 " + std::string(33, 'n') + "\n", "machine.ini, line 2: wave_out.0 is longer than "
                                                                      "32 bytes"},
-        {"[media]\nwave_out.0 = v1 name\n", "machine.ini:2: wave_out.0 needs VERSION NAME (VERSION in "
+        {"[media]\nwave_out.0 = v1 name\n", "machine.ini, line 2: wave_out.0 needs VERSION NAME (VERSION in "
                                             "hexadecimal, as 0x050A) or fail"},
-        {"[media]\nwave_out.01 = 0 a\n", "machine.ini:2: bad number in wave_out.01 (wave_out.N counts from 0)"},
-        {"[media]\nspeaker.0 = 0 a\n", "machine.ini:2: unknown key speaker.0 in [media]"},
-        {"[drives]\ndrive.c = 3\n", "machine.ini:2: unknown key drive.c in [drives]"},
-        {"[drives]\ndrive.C.label = X\n", "machine.ini:2: drive.C.label given without drive.C = TYPE"},
-        {"[drives]\ndrive.C = 3\ndrive.C.size = 1\n", "machine.ini:3: unknown key drive.C.size in [drives]"},
-        {"[drives]\ndrive.C = 3\ndrive.C.serial = xyz\n", "machine.ini:3: bad hexadecimal number \"xyz\" for "
+        {"[media]\nwave_out.01 = 0 a\n", "machine.ini, line 2: bad number in wave_out.01 (wave_out.N counts from 0)"},
+        {"[media]\nspeaker.0 = 0 a\n", "machine.ini, line 2: unknown key speaker.0 in [media]"},
+        {"[drives]\ndrive.c = 3\n", "machine.ini, line 2: unknown key drive.c in [drives]"},
+        {"[drives]\ndrive.C.label = X\n", "machine.ini, line 2: drive.C.label given without drive.C = TYPE"},
+        {"[drives]\ndrive.C = 3\ndrive.C.size = 1\n", "machine.ini, line 3: unknown key drive.C.size in [drives]"},
+        {"[drives]\ndrive.C = 3\ndrive.C.serial = xyz\n", "machine.ini, line 3: bad hexadecimal number \"xyz\" for "
                                                           "drive.C.serial"},
-        {"[drives]\ndrive.C = 3\ndrive.C.space = no\n", "machine.ini:3: drive.C.space must be ok or fail, not "
+        {"[drives]\ndrive.C = 3\ndrive.C.space = no\n", "machine.ini, line 3: drive.C.space must be ok or fail, not "
                                                         "\"no\""},
-        {"[printers]\nprinter.1 = P\n", "machine.ini:2: printer.1 given without printer.0 (numbers run from 0 "
+        {"[printers]\nprinter.1 = P\n", "machine.ini, line 2: printer.1 given without printer.0 (numbers run from 0 "
                                         "without gaps)"},
-        {"[printers]\nenumerate = maybe\n", "machine.ini:2: enumerate must be ok or fail, not \"maybe\""},
-        {"[printers]\nprinters = P\n", "machine.ini:2: unknown key printers in [printers]"},
-        {"[shell]\nstartup_user = " + std::string(260, 'f') + "\n", "machine.ini:2: startup_user is longer "
+        {"[printers]\nenumerate = maybe\n", "machine.ini, line 2: enumerate must be ok or fail, not \"maybe\""},
+        {"[printers]\nprinters = P\n", "machine.ini, line 2: unknown key printers in [printers]"},
+        {"[shell]\nstartup_user = " + std::string(260, 'f') + "\n", "machine.ini, line 2: startup_user is longer "
                                                                     "than 259 bytes"},
-        {"[shell]\nstartup = a.lnk\n", "machine.ini:2: unknown key startup in [shell]"},
+        {"[shell]\nstartup = a.lnk\n", "machine.ini, line 2: unknown key startup in [shell]"},
     };
     for (const auto& bad : cases)
         EXPECT_EQ(errorOf("", bad.ini), bad.message) << "input: " << bad.ini;
