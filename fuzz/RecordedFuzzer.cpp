@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kMaxDepth = 64;
+constexpr int kMaxKeysWalked = 5000;
 
 void walkValues(kel::Platform& machine, kel::RegHandle key)
 {
@@ -30,8 +31,10 @@ void walkValues(kel::Platform& machine, kel::RegHandle key)
     }
 }
 
-void walkKey(kel::Platform& machine, kel::RegRoot root, const std::string& path, int depth)
+void walkKey(kel::Platform& machine, kel::RegRoot root, const std::string& path, int depth, int* walked)
 {
+    if (++*walked > kMaxKeysWalked)
+        return;
     kel::RegHandle key = 0;
     // A name with characters the code page cannot hold does not open again.
     if (machine.regOpenKey(root, path.c_str(), kel::kKeyRead, &key) != kel::kRegSuccess)
@@ -43,7 +46,7 @@ void walkKey(kel::Platform& machine, kel::RegRoot root, const std::string& path,
         if (result == kel::kRegNoMoreItems)
             break;
         if (result == kel::kRegSuccess)
-            walkKey(machine, root, path.empty() ? std::string(name) : path + "\\" + name, depth + 1);
+            walkKey(machine, root, path.empty() ? std::string(name) : path + "\\" + name, depth + 1, walked);
     }
     machine.regCloseKey(key);
 }
@@ -95,8 +98,9 @@ void exercise(const std::string& registry, const std::string& ini)
             __builtin_trap();  // one line naming the problem, always
         return;
     }
+    int walked = 0;
     for (kel::RegRoot root : {kel::RegRoot::LocalMachine, kel::RegRoot::CurrentUser})
-        walkKey(*machine, root, "", 0);
+        walkKey(*machine, root, "", 0, &walked);
     if (machine->openKeyCount() != 0)
         __builtin_trap();
     exerciseDevices(*machine);

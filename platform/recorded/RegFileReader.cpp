@@ -218,6 +218,8 @@ bool RegFileReader::readRootAndPath(const std::u16string& text, RegRoot* root, s
             return fail("empty key name in " + shown(text));
         if (parts[i].size() > kMaxKeyNameLength)
             return fail("key name longer than 255 characters: " + shown(parts[i]));
+        if (std::any_of(parts[i].begin(), parts[i].end(), [](char16_t c) { return c < 0x20; }))
+            return fail("control character in key name " + shown(parts[i]));
         path->push_back(parts[i]);
     }
     return true;

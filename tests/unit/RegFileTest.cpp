@@ -166,6 +166,9 @@ struct BadRegistry {
 TEST(RegFile, RejectsBadInputWithOneMessage)
 {
     const std::string h = kRegHeader;  // lines 1 and 2
+    std::string deep;
+    for (int i = 0; i < 513; ++i)
+        deep += "\\k";
     const BadRegistry cases[] = {
         {"[HKLM\\A]\n", "registry.reg, line 1: the first line must be \"Windows Registry Editor Version 5.00\" or "
                         "\"REGEDIT4\""},
@@ -179,6 +182,8 @@ TEST(RegFile, RejectsBadInputWithOneMessage)
         {h + "[HKLM\\" + std::string(256, 'k') + "]\n",
          "registry.reg, line 3: key name longer than 255 characters: \"kkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkk...\""},
         {h + "[-HKLM]\n", "registry.reg, line 3: a root key cannot be deleted"},
+        {h + "[HKLM\\A\tB]\n", "registry.reg, line 3: control character in key name \"A?B\""},
+        {h + "[HKLM" + deep + "]\n", "registry.reg, line 3: key path deeper than 512 levels"},
         {h + "\"v\"=\"1\"\n", "registry.reg, line 3: value line before any [key] line"},
         {h + "[HKLM\\A]\n\"v\"\n", "registry.reg, line 4: expected = after the value name"},
         {h + "[HKLM\\A]\n\"v=\"1\"\n", "registry.reg, line 4: expected = after the value name"},
