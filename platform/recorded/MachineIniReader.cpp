@@ -533,7 +533,14 @@ bool MachineIniReader::unknownKey(const Section& section, const Entry& entry)
 
 bool MachineIniReader::fail(std::size_t line, const std::string& problem)
 {
-    error_ = fileName_ + (line ? ", line " + std::to_string(line) : std::string()) + ": " + problem;
+    // Values quoted in the problem may hold control characters; the message
+    // stays one printable line.
+    std::string printable = problem;
+    for (char& c : printable) {
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = '?';
+    }
+    error_ = fileName_ + (line ? ", line " + std::to_string(line) : std::string()) + ": " + printable;
     return false;
 }
 

@@ -1,5 +1,6 @@
 // The recorded machine at run time: the platform seam answered from a
-// registry tree and the facts of machine.ini.
+// registry tree and the facts of machine.ini. Like the report calls it
+// serves, one machine is used by one thread at a time.
 #pragma once
 
 #include "platform/recorded/CodePage.h"

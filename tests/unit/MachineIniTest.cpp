@@ -188,6 +188,8 @@ TEST(MachineIni, RejectsBadInputWithOneMessage)
         {"[screen]\nhorzres = 2147483648\n", "machine.ini, line 2: bad number \"2147483648\" for horzres (a signed "
                                              "32-bit number)"},
         {"[screen]\ncolors = 1\n", "machine.ini, line 2: unknown key colors in [screen]"},
+        {"[screen]\nhorzres = 1\x0b" "2\n", "machine.ini, line 2: bad number \"1?2\" for horzres (a signed 32-bit "
+                                          "number)"},
     };
     for (const BadIni& bad : cases)
         EXPECT_EQ(errorOf("", bad.text), bad.message) << "input: " << bad.text;
