@@ -12,6 +12,12 @@ namespace kel {
 // size, compared as unsigned numbers; otherwise leaves the buffer untouched.
 KEL_API bool writeTextIfFits(const std::string& text, char* buffer, int size);
 
+// For lists whose entries are their own text.
+inline const std::string& textItself(const std::string& text)
+{
+    return text;
+}
+
 // The texts of a list's entries joined by "|", none before the first or
 // after the last.
 template <class List, class TextOf>
