@@ -325,9 +325,10 @@ bool RegFileReader::readHex(const std::u16string& line, std::size_t at, uint32_t
     value->type = type;
     if (!readHexBytes(line, at, &value->data))
         return false;
-    // A REGEDIT4 file holds these texts in the machine's code page; the
-    // registry holds them in UTF-16, as the registry editor stores them.
-    if (!unicode_ && (type == kRegExpandSz || type == kRegMultiSz))
+    // A REGEDIT4 file holds these texts (hex(1) ones too) in the machine's
+    // code page; the registry holds them in UTF-16, as the registry editor
+    // stores them.
+    if (!unicode_ && (type == kRegSz || type == kRegExpandSz || type == kRegMultiSz))
         value->data = unicode::toUtf16leBytes(codePage_.toUtf16(value->data));
     return true;
 }
