@@ -156,7 +156,7 @@ TEST(MachineIni, ScreenSection)
 
 struct BadIni {
     std::string text;
-    const char* message;
+    std::string message;
 };
 
 TEST(MachineIni, RejectsBadInputWithOneMessage)
