@@ -19,6 +19,8 @@ public:
     void getDirectXInfo(char* buffer, int size);
 
 private:
+    // False when the base key cannot be opened or its information read.
+    bool walkComponents(const char* basePath, int listNumber);
     void regSearch(std::string path, int listNumber);
 
     std::string version;
