@@ -2,9 +2,7 @@
 // object lives.
 #pragma once
 
-#include "platform/recorded/RecordedMachine.h"
-
-#include <gtest/gtest.h>
+#include "TestMachine.h"
 
 #include <memory>
 #include <optional>
@@ -15,17 +13,12 @@ namespace kel {
 class MachineUnderTest {
 public:
     MachineUnderTest(const std::string& registry, const std::string& ini)
+        : machine_(test::machineFrom(registry, ini))
     {
-        std::string error;
-        machine_ = RecordedMachine::parse(registry, ini, &error);
-        if (!machine_) {
-            ADD_FAILURE() << "recorded machine rejected: " << error;
-            return;
-        }
-        scope_.emplace(*machine_);
+        if (machine_)
+            scope_.emplace(*machine_);
     }
 
-    bool ok() const { return machine_ != nullptr; }
     RecordedMachine& machine() { return *machine_; }
 
 private:
@@ -36,7 +29,7 @@ private:
 // A registry file with the given keys, in the registry editor's format.
 inline std::string regFile(const std::string& body)
 {
-    return "Windows Registry Editor Version 5.00\n\n" + body;
+    return test::kRegHeader + body;
 }
 
 // A machine.ini: the sections every machine needs, with systemLines added to
