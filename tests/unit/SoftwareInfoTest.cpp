@@ -62,8 +62,8 @@ TEST(SoftwareInfo, DisplayNameOf259CharactersFitsAnd260DoesNot)
 
 TEST(SoftwareInfo, NameWithoutTerminatorIsBoundedByItsBytes)
 {
-    // "Kel" stored without its NUL.
-    const std::string reg = program(kUninstall, "K", "\"DisplayName\"=hex(1):4b,65,6c");
+    // "Kel" stored without its NUL (UTF-16 in this file format).
+    const std::string reg = program(kUninstall, "K", "\"DisplayName\"=hex(1):4b,00,65,00,6c,00");
     EXPECT_EQ((std::vector<std::string>{"Kel"}), gather(reg));
 }
 

@@ -80,7 +80,7 @@ TEST(StartUpInfo, ValueTexts)
                             "\"Flag\"=dword:00000031\n" +
                             "\"Long\"=\"" + std::string(259, 'x') + "\"\n" +
                             "\"TooLong\"=\"" + std::string(260, 'y') + "\"\n" +
-                            "\"Unended\"=hex(1):61,62\n\n";
+                            "\"Unended\"=hex(1):61,00,62,00\n\n";
     EXPECT_EQ((Texts{"default.exe@", "AB@Binary", "1@Flag", std::string(259, 'x') + "@Long",
                      "ab@Unended"}),
               gather(reg));
