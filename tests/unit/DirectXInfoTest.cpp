@@ -1,4 +1,5 @@
 #include "collectors/DirectXInfo.h"
+#include "CollectorProbes.h"
 #include "ForwardingPlatform.h"
 #include "MachineUnderTest.h"
 
@@ -9,18 +10,6 @@
 #include <vector>
 
 namespace kel {
-
-struct DirectXInfoProbe {
-    static std::vector<std::string> list(const DirectXInfo& info, int number)
-    {
-        const OwnedList<std::string>& l = number == 1   ? info.direct3DDrivers
-                                          : number == 2 ? info.directPlayServices
-                                                        : info.directMusicSynths;
-        std::vector<std::string> texts;
-        l.forEach([&](const std::string& t) { texts.push_back(t); });
-        return texts;
-    }
-};
 
 namespace {
 

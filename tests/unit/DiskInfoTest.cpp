@@ -1,4 +1,5 @@
 #include "collectors/DiskInfo.h"
+#include "CollectorProbes.h"
 #include "ForwardingPlatform.h"
 #include "MachineUnderTest.h"
 
@@ -9,10 +10,6 @@
 #include <vector>
 
 namespace kel {
-
-struct DiskInfoProbe {
-    static const DiskDrive& drive(const DiskInfo& info, std::size_t i) { return info.drives[i]; }
-};
 
 namespace {
 

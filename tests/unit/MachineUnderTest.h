@@ -19,6 +19,15 @@ public:
             scope_.emplace(*machine_);
     }
 
+    // Every key and search a collector opens is closed before it returns.
+    ~MachineUnderTest()
+    {
+        if (machine_) {
+            EXPECT_EQ(0u, machine_->openKeyCount()) << "registry keys left open";
+            EXPECT_EQ(0u, machine_->openSearchCount()) << "file searches left open";
+        }
+    }
+
     RecordedMachine& machine() { return *machine_; }
 
 private:
