@@ -96,10 +96,28 @@ Lines searchFolder(const std::string& folder, const char* pattern)
     return names;
 }
 
+bool setText(HKEY root, const char* path, REGSAM view, const char* name, const char* data)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    const LONG result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                                       static_cast<DWORD>(std::strlen(data) + 1));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
 class SoftwareMachine : public testing::Environment {
 public:
     void SetUp() override
     {
+        // Wine starts and removes the machine's RunOnce commands when it
+        // boots, so they are written here rather than imported.
+        const char* runOnce = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+        ASSERT_TRUE(setText(HKEY_LOCAL_MACHINE, runOnce, KEY_WOW64_64KEY, "Setup",
+                            "setup.exe /continue"));
+        ASSERT_TRUE(setText(HKEY_LOCAL_MACHINE, runOnce, KEY_WOW64_32KEY, "Setup32", "setup32.exe"));
         ASSERT_TRUE(defineDrive('a', DRIVE_REMOVABLE, "/tmp")) << GetLastError();
         ASSERT_TRUE(defineDrive('d', DRIVE_CDROM, "/tmp")) << GetLastError();
         ASSERT_TRUE(defineDrive('n', DRIVE_REMOTE, "/tmp")) << GetLastError();
@@ -126,18 +144,23 @@ std::string detailedReport()
     return narrow;
 }
 
-// The lines under a heading of the detailed report, up to the next empty line.
+// The lines under a heading of the detailed report, up to the empty line
+// before the next heading (entries may be empty lines themselves).
 Lines section(const std::string& report, const std::string& heading)
 {
-    Lines lines;
-    std::size_t at = report.find("\n" + heading + "\n");
-    if (at == std::string::npos)
+    static const char* const kOrder[] = {"Disks", "Printers", "Softwares", "Startup"};
+    const std::size_t begin = report.find("\n" + heading + "\n");
+    if (begin == std::string::npos)
         return {"<no " + heading + " section>"};
-    at += heading.size() + 2;
-    while (at < report.size() && report[at] != '\n') {
-        const std::size_t end = report.find('\n', at);
-        lines.push_back(report.substr(at, end - at));
-        at = end + 1;
+    std::size_t end = report.size();
+    for (std::size_t i = 0; i + 1 < 4; ++i)
+        if (heading == kOrder[i])
+            end = report.find("\n\n" + std::string(kOrder[i + 1]) + "\n", begin) + 1;
+    Lines lines;
+    for (std::size_t at = begin + heading.size() + 2; at < end;) {
+        const std::size_t lineEnd = report.find('\n', at);
+        lines.push_back(report.substr(at, lineEnd - at));
+        at = lineEnd + 1;
     }
     return lines;
 }
