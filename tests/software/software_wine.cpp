@@ -117,7 +117,8 @@ public:
         const char* runOnce = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
         ASSERT_TRUE(setText(HKEY_LOCAL_MACHINE, runOnce, KEY_WOW64_64KEY, "Setup",
                             "setup.exe /continue"));
-        ASSERT_TRUE(setText(HKEY_LOCAL_MACHINE, runOnce, KEY_WOW64_32KEY, "Setup32", "setup32.exe"));
+        ASSERT_TRUE(
+            setText(HKEY_LOCAL_MACHINE, runOnce, KEY_WOW64_32KEY, "Setup32", "setup32.exe"));
         ASSERT_TRUE(defineDrive('a', DRIVE_REMOVABLE, "/tmp")) << GetLastError();
         ASSERT_TRUE(defineDrive('d', DRIVE_CDROM, "/tmp")) << GetLastError();
         ASSERT_TRUE(defineDrive('n', DRIVE_REMOTE, "/tmp")) << GetLastError();
@@ -256,7 +257,8 @@ TEST(WineSoftware, DirectXReadsVersionAndChainedComponentKeys)
     info.setDirectXInfo();
     EXPECT_EQ((Lines{"Kel Direct3D Ramp Emulation", "Kel Direct3D RGB Emulation"}),
               DirectXInfoProbe::list(info, 1));
-    EXPECT_EQ((Lines{"Internet TCP/IP Connection For DirectPlay"}), DirectXInfoProbe::list(info, 2));
+    EXPECT_EQ((Lines{"Internet TCP/IP Connection For DirectPlay"}),
+              DirectXInfoProbe::list(info, 2));
     EXPECT_EQ((Lines{"Microsoft Software Synthesizer"}), DirectXInfoProbe::list(info, 3));
 }
 

@@ -109,7 +109,8 @@ class DriveText : public testing::TestWithParam<DriveCase> {};
 
 TEST_P(DriveText, Reads)
 {
-    EXPECT_EQ(std::vector<std::string>{GetParam().expected}, gather(GetParam().drives));
+    EXPECT_EQ(std::vector<std::string>{GetParam().expected}, gather(GetParam().drives))
+        << GetParam().what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -130,7 +131,9 @@ INSTANTIATE_TEST_SUITE_P(
         DriveCase{"not fixed gets no space even with figures",
                   "drive.D = 5\ndrive.D.total_bytes = 681574400\ndrive.D.file_system = CDFS\n",
                   "D:\\(CD-ROM)"}),
-    [](const testing::TestParamInfo<DriveCase>& info) { return "case" + std::to_string(info.index); });
+    [](const testing::TestParamInfo<DriveCase>& info) {
+        return "case" + std::to_string(info.index);
+    });
 
 TEST(DiskInfo, VolumeFailureLeavesLabelAndSerialEmpty)
 {
@@ -170,7 +173,8 @@ TEST(DiskInfo, WholeListJoinsWithoutOuterSeparators)
     EXPECT_EQ(1, info.getDiskInfo(buffer, sizeof buffer));
     EXPECT_STREQ("A:\\(REMOVABLE)|D:\\(CD-ROM)", buffer);
     std::strcpy(buffer, "untouched");
-    EXPECT_EQ(-1, info.getDiskInfo(buffer, static_cast<int>(std::strlen("A:\\(REMOVABLE)|D:\\(CD-ROM)"))));
+    const int joinedLength = static_cast<int>(std::strlen("A:\\(REMOVABLE)|D:\\(CD-ROM)"));
+    EXPECT_EQ(-1, info.getDiskInfo(buffer, joinedLength));
     EXPECT_STREQ("untouched", buffer);
 }
 

@@ -115,7 +115,8 @@ TEST(SoftwareInfo, Windows64ReadsAKeyBothViewsShareOnce)
 
 TEST(SoftwareInfo, DescriptionTellsBadIndexFromSmallBuffer)
 {
-    MachineUnderTest m(regFile(program(kUninstall, "W", "\"DisplayName\"=\"WinZip\"")), iniFile(""));
+    MachineUnderTest m(regFile(program(kUninstall, "W", "\"DisplayName\"=\"WinZip\"")),
+                       iniFile(""));
     SoftwareInfo info;
     info.setSoftwareInfo();
     char buffer[16];
