@@ -218,6 +218,8 @@ TEST(WineSoftware, PrintersAreThoseTheSpoolerLists)
         for (DWORD i = 0; i < count; ++i)
             names.push_back("Printer " + std::to_string(i) + ": " + records[i].pName);
     }
+    EXPECT_EQ((Lines{"Printer 0: Kel Inkjet", "Printer 1: Kel LaserJet 4"}), names)
+        << "the spooler itself";
     EXPECT_EQ(names, section(detailedReport(), "Printers"));
 }
 
