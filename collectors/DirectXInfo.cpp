@@ -59,7 +59,8 @@ bool DirectXInfo::walkComponents(const char* basePath, int listNumber)
     for (uint32_t i = 0; i < subKeys; ++i) {
         char name[kMaxPath] = {};
         if (platform().regEnumKey(base.handle(), i, name, sizeof name) == kRegSuccess)
-            regSearch(std::string(basePath) + "\\" + name, listNumber);
+            regSearch(std::string(basePath) + "\\" + boundedText(name, sizeof name, sizeof name),
+                      listNumber);
     }
     return true;
 }

@@ -32,7 +32,7 @@ void SoftwareInfo::readUninstallList(const RegKey& list, uint32_t view)
     for (uint32_t i = 0; i < subKeys; ++i) {
         char name[kMaxPath] = {};
         if (platform().regEnumKey(list.handle(), i, name, sizeof name) == kRegSuccess)
-            regSearch(name, view);
+            regSearch(boundedText(name, sizeof name, sizeof name).c_str(), view);
     }
 }
 
