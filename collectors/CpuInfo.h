@@ -23,7 +23,7 @@ public:
 
 private:
     // The tests read the fields that no get-operation prints.
-    friend class CpuInfoInspector;
+    friend class CpuInfoPeer;
 
     void executeCPUID(unsigned long leaf);
     void readSignature();

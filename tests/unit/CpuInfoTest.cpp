@@ -1,7 +1,7 @@
 // The processor collector against a scripted processor and clocks.
 #include "collectors/CpuInfo.h"
 
-#include "tests/unit/CpuInfoInspector.h"
+#include "tests/unit/CpuInfoPeer.h"
 #include "tests/unit/ScriptedCpu.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +40,7 @@ TEST_F(CpuInfoTest, IdentifiesAPentiumIIIKatmai)
     machine.scriptFigures({497, 497, 497});
     cpu.setCpuInfo();
 
-    const CpuInfoInspector f(cpu);
+    const CpuInfoPeer f(cpu);
     EXPECT_EQ(cpuLine(cpu), "Intel Pentium III 500Mhz (1CPUs)");
     EXPECT_EQ(f.family(), 6u);
     EXPECT_EQ(f.model(), 7u);
@@ -72,7 +72,7 @@ TEST_F(CpuInfoTest, ThreeAgreeingSamplesEndTheMeasurement)
     machine.scriptFigures({1000, 1001, 1002, 5000, 5000});
     cpu.setCpuInfo();
     EXPECT_EQ(samplesTaken(), 3u);
-    const CpuInfoInspector f(cpu);
+    const CpuInfoPeer f(cpu);
     EXPECT_EQ(f.tscCycles(), 300300u);
     EXPECT_EQ(f.elapsedMicroseconds(), 300u);
     EXPECT_EQ(f.rawSpeed(), 1001u);
@@ -84,8 +84,8 @@ TEST_F(CpuInfoTest, ADeviationOfFourTakesAnotherSample)
     machine.scriptFigures({1000, 1000, 1002, 1001, 5000});
     cpu.setCpuInfo();
     EXPECT_EQ(samplesTaken(), 4u);
-    EXPECT_EQ(CpuInfoInspector(cpu).tscCycles(), 400300u);
-    EXPECT_EQ(CpuInfoInspector(cpu).elapsedMicroseconds(), 400u);
+    EXPECT_EQ(CpuInfoPeer(cpu).tscCycles(), 400300u);
+    EXPECT_EQ(CpuInfoPeer(cpu).elapsedMicroseconds(), 400u);
 }
 
 TEST_F(CpuInfoTest, TwentySamplesAtMostAndAllCount)
@@ -96,7 +96,7 @@ TEST_F(CpuInfoTest, TwentySamplesAtMostAndAllCount)
     machine.scriptFigures(figures);
     cpu.setCpuInfo();
     EXPECT_EQ(samplesTaken(), 20u);
-    const CpuInfoInspector f(cpu);
+    const CpuInfoPeer f(cpu);
     EXPECT_EQ(f.tscCycles(), 10u * 100000 + 10u * 110000);
     EXPECT_EQ(f.elapsedMicroseconds(), 2000u);
     EXPECT_EQ(f.rawSpeed(), 1050u);
@@ -125,7 +125,7 @@ TEST_F(CpuInfoTest, ACounterThatStopsAnsweringEndsTheMeasurementAtItsOwnPriority
     EXPECT_EQ(machine.priorityClass, kBelowNormalPriorityClass);
     ASSERT_EQ(machine.prioritySets.size(), 4u);
     EXPECT_EQ(machine.prioritySets.back(), kBelowNormalPriorityClass);
-    EXPECT_EQ(CpuInfoInspector(cpu).cpuSpeed(), 0u);
+    EXPECT_EQ(CpuInfoPeer(cpu).cpuSpeed(), 0u);
     EXPECT_EQ(cpuLine(cpu), "  0Mhz (1CPUs)");
 }
 
@@ -144,7 +144,7 @@ TEST_F(CpuInfoTest, AFrequencyBelowTenHertzIsNoCounter)
     machine.frequency = 9;
     cpu.setCpuInfo();
     EXPECT_EQ(machine.counterReads, 0u);
-    EXPECT_EQ(CpuInfoInspector(cpu).cpuSpeed(), 0u);
+    EXPECT_EQ(CpuInfoPeer(cpu).cpuSpeed(), 0u);
 }
 
 TEST_F(CpuInfoTest, NoTimeStampCounterGivesAClockOfZero)
@@ -163,7 +163,7 @@ TEST_F(CpuInfoTest, NoIdentificationInstructionIsAnUnknownVendorOfFamilyZero)
     machine.processors = 2;
     machine.scriptFigures({1000, 1000, 1000});
     cpu.setCpuInfo();
-    const CpuInfoInspector f(cpu);
+    const CpuInfoPeer f(cpu);
     EXPECT_EQ(f.vendorCode(), 0u);
     EXPECT_EQ(f.family(), 0u);
     EXPECT_EQ(f.vendorId(), "");
@@ -179,16 +179,16 @@ TEST_F(CpuInfoTest, UnknownVendorStartsTheLineWithTwoBlanks)
     machine.scriptFigures({1000, 1000, 1000});
     cpu.setCpuInfo();
     EXPECT_EQ(cpuLine(cpu), "  1000Mhz (2CPUs)");
-    EXPECT_EQ(CpuInfoInspector(cpu).vendorId(), "HygonGenuine");
-    EXPECT_EQ(CpuInfoInspector(cpu).vendorFullName(), "");
+    EXPECT_EQ(CpuInfoPeer(cpu).vendorId(), "HygonGenuine");
+    EXPECT_EQ(CpuInfoPeer(cpu).vendorFullName(), "");
 }
 
 TEST_F(CpuInfoTest, HighestLeafZeroLeavesTheVendorIdAlone)
 {
     machine.leaves[0] = {vendorLeaf("GenuineIntel", 0)};
     cpu.setCpuInfo();
-    EXPECT_EQ(CpuInfoInspector(cpu).vendorId(), "");
-    EXPECT_EQ(CpuInfoInspector(cpu).vendorCode(), 0u);
+    EXPECT_EQ(CpuInfoPeer(cpu).vendorId(), "");
+    EXPECT_EQ(CpuInfoPeer(cpu).vendorCode(), 0u);
 }
 
 TEST_F(CpuInfoTest, ANulInTheIdentificationStringEndsIt)
@@ -196,7 +196,7 @@ TEST_F(CpuInfoTest, ANulInTheIdentificationStringEndsIt)
     machine.leaves[0] = {vendorLeaf("UMC UMC UMC")};  // twelfth byte NUL
     machine.leaves[1] = {signatureLeaf(4, 2)};
     cpu.setCpuInfo();
-    EXPECT_EQ(CpuInfoInspector(cpu).vendorId(), "UMC UMC UMC");
+    EXPECT_EQ(CpuInfoPeer(cpu).vendorId(), "UMC UMC UMC");
     EXPECT_EQ(cpuLine(cpu), "UMC U5S 0Mhz (1CPUs)");
 }
 
@@ -205,7 +205,7 @@ TEST_F(CpuInfoTest, UmcWithTheTrailingBlankItsProcessorsReport)
     machine.leaves[0] = {vendorLeaf("UMC UMC UMC ")};
     machine.leaves[1] = {signatureLeaf(4, 0)};
     cpu.setCpuInfo();
-    const CpuInfoInspector f(cpu);
+    const CpuInfoPeer f(cpu);
     EXPECT_EQ(f.vendorCode(), 6u);
     EXPECT_EQ(f.vendorFullName(), "United Microelectronics Corp");
     EXPECT_EQ(f.coreName(), "U5D and U5S");
@@ -280,7 +280,7 @@ TEST_F(CpuInfoTest, AFullCounterOfLeaf2RunsItThatOftenAndKeepsTheLast)
     for (uint32_t leaf : machine.leafCalls)
         leaf2Runs += leaf == 2;
     EXPECT_EQ(leaf2Runs, 3);
-    const CpuInfoInspector f(cpu);
+    const CpuInfoPeer f(cpu);
     // Bytes 1 and 2 of the last EAX: 0x00, 0x43; byte 0 is the count.
     EXPECT_EQ(f.cacheDescriptor(0), 0u);
     EXPECT_EQ(f.cacheDescriptor(2), 0x43u);
@@ -296,7 +296,7 @@ TEST_F(CpuInfoTest, LaterDescriptorsOverrideEarlierOnes)
     machine.leaves[1] = {signatureLeaf(6, 5)};
     machine.leaves[2] = {CpuidRegs{0x00004301, 0x0A, 0x0C, 0x41}};
     cpu.setCpuInfo();
-    const CpuInfoInspector f(cpu);
+    const CpuInfoPeer f(cpu);
     EXPECT_EQ(f.l2CacheKb(), 128u);
     EXPECT_EQ(f.l1DataKb(), 16u);
     EXPECT_EQ(cpuLine(cpu), "Intel Pentium II 0Mhz (1CPUs)");
@@ -306,11 +306,11 @@ TEST_F(CpuInfoTest, Leaf2CountOfZeroKeepsTheDescriptorsAndClearsL2)
 {
     scriptKatmai();
     cpu.setCpuInfo();
-    ASSERT_EQ(CpuInfoInspector(cpu).l2CacheKb(), 512u);
+    ASSERT_EQ(CpuInfoPeer(cpu).l2CacheKb(), 512u);
     machine.leaves[2] = {CpuidRegs{0x43434300, 0x43, 0x43, 0x43}};
     machine.leaves[1] = {signatureLeaf(6, 5)};
     cpu.setCpuInfo();
-    const CpuInfoInspector f(cpu);
+    const CpuInfoPeer f(cpu);
     EXPECT_EQ(f.l2CacheKb(), 0u);
     EXPECT_EQ(f.cacheDescriptor(1), 0x01u) << "descriptors of the earlier run stay";
     EXPECT_EQ(f.cacheDescriptor(12), 0x43u);
@@ -324,7 +324,7 @@ TEST_F(CpuInfoTest, AmdFirstLevelCaches)
     machine.leaves[1] = {signatureLeaf(5, 8, 0, 0, 12)};
     machine.leaves[0x80000005] = {CpuidRegs{0, 0x12345678, 0x20020220, 0x40020220}};
     cpu.setCpuInfo();
-    const CpuInfoInspector f(cpu);
+    const CpuInfoPeer f(cpu);
     EXPECT_EQ(f.amdCacheRegEbx(0), 0x1234u);
     EXPECT_EQ(f.amdCacheRegEbx(1), 0x5678u);
     EXPECT_EQ(f.amdCacheReg(0), 0x20020220u);
@@ -342,14 +342,14 @@ TEST_F(CpuInfoTest, CyrixUnifiedCacheFromAnyByteOfEcx)
     machine.leaves[1] = {signatureLeaf(5, 2)};
     machine.leaves[0x80000005] = {CpuidRegs{0, 0x11223344, 0x00008000, 0}};
     cpu.setCpuInfo();
-    EXPECT_EQ(CpuInfoInspector(cpu).cyrixL1UnifiedKb(), 16u);
-    EXPECT_EQ(CpuInfoInspector(cpu).cyrixCacheReg(0), 0x00008000u);
-    EXPECT_EQ(CpuInfoInspector(cpu).cyrixCacheReg(1), 0x11223344u);
+    EXPECT_EQ(CpuInfoPeer(cpu).cyrixL1UnifiedKb(), 16u);
+    EXPECT_EQ(CpuInfoPeer(cpu).cyrixCacheReg(0), 0x00008000u);
+    EXPECT_EQ(CpuInfoPeer(cpu).cyrixCacheReg(1), 0x11223344u);
 
     CpuInfo other;
     machine.leaves[0x80000005] = {CpuidRegs{0, 0, 0x01020304, 0x80808080}};
     other.setCpuInfo();
-    EXPECT_EQ(CpuInfoInspector(other).cyrixL1UnifiedKb(), 0u);
+    EXPECT_EQ(CpuInfoPeer(other).cyrixL1UnifiedKb(), 0u);
 }
 
 TEST_F(CpuInfoTest, ASecondRunSeesTheSameProcessor)
@@ -357,9 +357,9 @@ TEST_F(CpuInfoTest, ASecondRunSeesTheSameProcessor)
     scriptKatmai();
     machine.tscHundredthsMhz = 49773;
     cpu.setCpuInfo();
-    const std::string first = CpuInfoInspector(cpu).dump();
+    const std::string first = CpuInfoPeer(cpu).dump();
     cpu.setCpuInfo();
-    EXPECT_EQ(CpuInfoInspector(cpu).dump(), first);
+    EXPECT_EQ(CpuInfoPeer(cpu).dump(), first);
     EXPECT_EQ(cpuLine(cpu), "Intel Pentium III 500Mhz (1CPUs)");
 }
 
@@ -370,7 +370,7 @@ TEST_F(CpuInfoTest, ASecondRunRenamesTheVendorButKeepsModelFieldsWithoutARow)
     machine.leaves[0] = {vendorLeaf("AuthenticAMD", 1)};
     machine.leaves[1] = {signatureLeaf(15, 1)};
     cpu.setCpuInfo();
-    const CpuInfoInspector f(cpu);
+    const CpuInfoPeer f(cpu);
     EXPECT_EQ(f.vendorFullName(), "Advanced Micro Devices");
     EXPECT_EQ(f.coreName(), "Katmai (0.25\xA5\xEC)");
     EXPECT_EQ(cpuLine(cpu), "AMD Pentium III 0Mhz (1CPUs)");
@@ -383,24 +383,24 @@ TEST_F(CpuInfoTest, CopiesCarryEveryField)
     machine.processors = 4;
     machine.scriptFigures({497, 497, 497});
     cpu.setCpuInfo();
-    const std::string original = CpuInfoInspector(cpu).dump();
+    const std::string original = CpuInfoPeer(cpu).dump();
 
     CpuInfo copied(cpu);
-    EXPECT_EQ(CpuInfoInspector(copied).dump(), original);
+    EXPECT_EQ(CpuInfoPeer(copied).dump(), original);
     CpuInfo assigned;
     CpuInfo& result = (assigned = cpu);
     EXPECT_EQ(&result, &assigned);
-    EXPECT_EQ(CpuInfoInspector(assigned).dump(), original);
+    EXPECT_EQ(CpuInfoPeer(assigned).dump(), original);
     CpuInfo& self = cpu;
     cpu = self;
-    EXPECT_EQ(CpuInfoInspector(cpu).dump(), original);
+    EXPECT_EQ(CpuInfoPeer(cpu).dump(), original);
     EXPECT_EQ(cpuLine(copied), "Intel Pentium III 500Mhz (4CPUs)");
 }
 
 TEST_F(CpuInfoTest, AFreshObjectPrintsAnEmptyLine)
 {
     EXPECT_EQ(cpuLine(cpu), "  0Mhz (0CPUs)");
-    EXPECT_EQ(CpuInfoInspector(cpu).dump(), CpuInfoInspector(CpuInfo()).dump());
+    EXPECT_EQ(CpuInfoPeer(cpu).dump(), CpuInfoPeer(CpuInfo()).dump());
 }
 
 // The counter and the time-stamp counter move exactly together, so the
@@ -424,7 +424,7 @@ TEST_F(CpuInfoTest, TheFirstDecimalDecidesTheNominalClock)
         exact.tscHundredthsMhz = c.hundredthsMhz;
         CpuInfo measured;
         measured.setCpuInfo();
-        const CpuInfoInspector f(measured);
+        const CpuInfoPeer f(measured);
         EXPECT_EQ(f.rawSpeed(), c.raw) << c.hundredthsMhz << " hundredths of a MHz";
         EXPECT_EQ(f.cpuSpeed(), c.nominal) << c.hundredthsMhz << " hundredths of a MHz";
         EXPECT_EQ(f.tscCycles(), c.cycles) << c.hundredthsMhz << " hundredths of a MHz";

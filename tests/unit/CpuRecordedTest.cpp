@@ -2,7 +2,7 @@
 // end, and the sample machines' CPU lines.
 #include "collectors/CpuInfo.h"
 
-#include "tests/unit/CpuInfoInspector.h"
+#include "tests/unit/CpuInfoPeer.h"
 #include "tests/unit/TestMachine.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +47,7 @@ TEST(CpuRecorded, TheTenthsRuleOnAnExactClock)
         ScopedPlatform scoped(*machine);
         CpuInfo cpu;
         cpu.setCpuInfo();
-        const CpuInfoInspector f(cpu);
+        const CpuInfoPeer f(cpu);
         EXPECT_EQ(f.rawSpeed(), c.raw) << "tsc_mhz " << c.tscMhz;
         EXPECT_EQ(f.cpuSpeed(), c.nominal) << "tsc_mhz " << c.tscMhz;
         EXPECT_EQ(f.tscCycles(), c.cycles) << "tsc_mhz " << c.tscMhz;
@@ -82,11 +82,11 @@ TEST(CpuRecorded, ASecondRunSeesTheSameProcessorThroughLeaf2Lists)
     ScopedPlatform scoped(*machine);
     CpuInfo cpu;
     cpu.setCpuInfo();
-    const std::string first = CpuInfoInspector(cpu).dump();
-    EXPECT_EQ(CpuInfoInspector(cpu).l2CacheKb(), 256u);
+    const std::string first = CpuInfoPeer(cpu).dump();
+    EXPECT_EQ(CpuInfoPeer(cpu).l2CacheKb(), 256u);
     EXPECT_EQ(cpuLine(cpu), "Intel Pentium II PE (mobile) 400Mhz (1CPUs)");
     cpu.setCpuInfo();
-    EXPECT_EQ(CpuInfoInspector(cpu).dump(), first);
+    EXPECT_EQ(CpuInfoPeer(cpu).dump(), first);
 }
 
 TEST(CpuRecorded, AMachineWithoutCountersOrIdentification)
@@ -140,7 +140,7 @@ TEST(CpuRecorded, SampleMachineCaches)
         ScopedPlatform scoped(*xp);
         CpuInfo cpu;
         cpu.setCpuInfo();
-        const CpuInfoInspector f(cpu);
+        const CpuInfoPeer f(cpu);
         EXPECT_EQ(f.coreName(), "Katmai (0.25\xA5\xEC)");
         EXPECT_EQ(f.l2CacheKb(), 512u);
         EXPECT_EQ(f.l1DataKb(), 16u);
@@ -153,7 +153,7 @@ TEST(CpuRecorded, SampleMachineCaches)
         ScopedPlatform scoped(*k6);
         CpuInfo cpu;
         cpu.setCpuInfo();
-        const CpuInfoInspector f(cpu);
+        const CpuInfoPeer f(cpu);
         EXPECT_EQ(f.coreName(), "Chomper (0.25\xA5\xEC)");
         EXPECT_EQ(f.amdL1DataKb(), 32u);
         EXPECT_EQ(f.amdL1CodeKb(), 32u);

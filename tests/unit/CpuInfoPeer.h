@@ -7,9 +7,9 @@
 
 namespace kel {
 
-class CpuInfoInspector {
+class CpuInfoPeer {
 public:
-    explicit CpuInfoInspector(const CpuInfo& cpu) : c(cpu) {}
+    explicit CpuInfoPeer(const CpuInfo& cpu) : c(cpu) {}
 
     uint32_t rawSpeed() const { return c.rawSpeed; }
     uint32_t cpuSpeed() const { return c.cpuSpeed; }
