@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Usage: kelreport-cli.sh MACHINES_DIR COMMAND...  (COMMAND runs kelreport)
+set -u
+machines=$1
+shift
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+check() {  # check NAME EXPECTED_STATUS STDERR_PATTERN STDOUT_PATTERN -- ARGS...
+  local name=$1 status=$2 errpat=$3 outpat=$4
+  shift 5
+  "$@" >"$work/out" 2>"$work/err"
+  local got=$?
+  if [ "$got" -ne "$status" ]; then
+    echo "FAIL $name: exit status $got, expected $status; stderr: $(head -c 300 "$work/err")"
+    failures=$((failures + 1)); return
+  fi
+  if [ -n "$errpat" ] && ! grep -qE -- "$errpat" "$work/err"; then
+    echo "FAIL $name: stderr lacks /$errpat/: $(head -c 300 "$work/err")"
+    failures=$((failures + 1)); return
+  fi
+  if [ -n "$outpat" ] && ! grep -qE -- "$outpat" "$work/out"; then
+    echo "FAIL $name: stdout lacks /$outpat/: $(head -c 300 "$work/out")"
+    failures=$((failures + 1)); return
+  fi
+  echo "ok   $name"
+}
+
+cmd=("$@")
+mkdir -p "$work/bad" "$work/good"
+printf 'Windows Registry Editor Version 5.00\n\n' >"$work/bad/registry.reg"
+printf '[version]\nplatform = two\n' >"$work/bad/machine.ini"
+printf 'Windows Registry Editor Version 5.00\n\n' >"$work/good/registry.reg"
+printf '[version]\nplatform = 2\nmajor = 5\nminor = 1\nbuild = 2600\n' >"$work/good/machine.ini"
+
+check unknown_option 64 "unknown argument: --verbose" "" -- "${cmd[@]}" --verbose
+check machine_without_dir 64 "--machine needs a directory" "" -- "${cmd[@]}" --machine
+check help 0 "" "Usage: kelreport \[--brief \| --detail\] \[--machine DIR\]" -- "${cmd[@]}" --help
+check missing_machine 2 "$work/nowhere" "" -- "${cmd[@]}" --machine "$work/nowhere"
+check malformed_ini 2 "machine.ini.*line 2" "" -- "${cmd[@]}" --machine "$work/bad"
+check brief 0 "" "^OS: Windows XP Version 5.1  \(Build 2600\)$" -- "${cmd[@]}" --machine "$work/good"
+check detail_headings 0 "" "^Startup$" -- "${cmd[@]}" --detail --machine "$work/good"
+check brief_has_no_headings 0 "" "^Memory: 0MB$" -- "${cmd[@]}" --brief --machine "$work/good"
+if grep -q '^Disks$' "$work/out"; then
+  echo "FAIL brief_has_no_headings: the brief report carries a Disks heading"; failures=$((failures + 1))
+fi
+if grep -q $'\r' "$work/out"; then
+  echo "FAIL line_feeds_only: the report carries carriage returns"; failures=$((failures + 1))
+fi
+for m in "$machines"/*/; do
+  check "sample_$(basename "$m")" 0 "" "^OS: Windows" -- "${cmd[@]}" --detail --machine "$m"
+done
+
+echo "$failures failed"
+[ "$failures" -eq 0 ]
