@@ -22,6 +22,7 @@ using com::com_ptr;
 struct Hr {
     HRESULT value;
     bool operator==(const Hr& other) const { return value == other.value; }
+    bool operator!=(const Hr& other) const { return value != other.value; }
 };
 void PrintTo(const Hr& hr, std::ostream* out);
 
