@@ -33,5 +33,13 @@ TEST(Scripts, JScriptPrintsBothReports) { expectScriptPrintsBothReports(L"kel.js
 
 TEST(Scripts, VBScriptPrintsBothReports) { expectScriptPrintsBothReports(L"kel.vbs"); }
 
+TEST(Scripts, CppAutomationExamplePrintsTheDetailedReport)
+{
+    std::string output;
+    EXPECT_EQ(0u, runProcess(L"\"" + std::wstring(KEL_AUTOMATION_CLIENT_PATH) + L"\" detail", &output));
+    const std::wstring expected = expectedReport(true);
+    EXPECT_EQ(std::string(expected.begin(), expected.end()), output);
+}
+
 }  // namespace
 }  // namespace kel::test
