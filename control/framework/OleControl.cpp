@@ -569,11 +569,7 @@ HRESULT OleControl::OnMnemonic(MSG*) { return E_NOTIMPL; }
 
 HRESULT OleControl::OnAmbientPropertyChange(DISPID) { return S_OK; }
 
-HRESULT OleControl::FreezeEvents(BOOL freeze)
-{
-    frozenEvents_ += freeze ? 1 : (frozenEvents_ > 0 ? -1 : 0);
-    return S_OK;
-}
+HRESULT OleControl::FreezeEvents(BOOL) { return S_OK; }  // no events are ever fired
 
 // --- IViewObjectEx ----------------------------------------------------------
 

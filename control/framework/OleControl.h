@@ -249,7 +249,6 @@ private:
     bool uiActive_ = false;
     RECT position_ = {};
     ControlWindow window_;
-    LONG frozenEvents_ = 0;
     ConnectionPoint eventsPoint_;
     ConnectionPoint notifyPoint_;
 };
