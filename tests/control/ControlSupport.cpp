@@ -120,4 +120,14 @@ std::wstring toWide(const std::string& text)
     return wide;
 }
 
+std::string withoutCarriageReturns(const std::string& text)
+{
+    std::string lines;
+    for (char c : text) {
+        if (c != '\r')
+            lines += c;
+    }
+    return lines;
+}
+
 }  // namespace kel::test

@@ -65,4 +65,7 @@ std::wstring expectedReport(bool detail);
 
 std::wstring toWide(const std::string& text);
 
+// What a program printed in text mode, with its CR LF line ends back to LF.
+std::string withoutCarriageReturns(const std::string& text);
+
 }  // namespace kel::test

@@ -10,12 +10,7 @@ TEST(NativeClient, PrintsTheControlsBriefReport)
     std::wstring path = KEL_NATIVE_CLIENT_PATH;
     std::string output;
     ASSERT_EQ(0u, runProcess(L"\"" + path + L"\"", &output)) << output;
-    // The program writes in text mode: its line ends are CR LF.
-    std::string lines;
-    for (char c : output) {
-        if (c != '\r')
-            lines += c;
-    }
+    const std::string lines = withoutCarriageReturns(output);
 
     com_ptr<IDispatch> dispatch = createControl<IDispatch>(IID_IDispatch);
     DISPPARAMS none = {};

@@ -38,7 +38,7 @@ TEST(Scripts, CppAutomationExamplePrintsTheDetailedReport)
     std::string output;
     EXPECT_EQ(0u, runProcess(L"\"" + std::wstring(KEL_AUTOMATION_CLIENT_PATH) + L"\" detail", &output));
     const std::wstring expected = expectedReport(true);
-    EXPECT_EQ(std::string(expected.begin(), expected.end()), output);
+    EXPECT_EQ(std::string(expected.begin(), expected.end()), withoutCarriageReturns(output));
 }
 
 }  // namespace
