@@ -5,6 +5,7 @@
 
 #include "platform/Platform.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,9 @@ public:
     // What tests may observe of the simulated process.
     virtual uint32_t currentPriorityClass() const = 0;
     virtual unsigned prioritySetCount() const = 0;
+    // Registry keys and file searches opened and not yet closed.
+    virtual std::size_t openKeyCount() const = 0;
+    virtual std::size_t openSearchCount() const = 0;
 };
 
 }  // namespace kel

@@ -1,0 +1,80 @@
+// Everything machine.ini describes, with the documented defaults. Texts are
+// already in the machine's ANSI code page.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kel {
+
+struct MediaDeviceFacts {
+    bool fails = false;
+    uint32_t driverVersion = 0;
+    std::string productName;  // at most 32 bytes
+};
+
+struct DriveFacts {
+    char letter = 'C';
+    uint32_t type = kDriveUnknown;
+    DiskSpaceEx spaceEx;
+    DiskSpace space;
+    bool spaceFails = false;
+    bool volumeFails = false;
+    std::string label;
+    std::string fileSystem;
+    uint32_t serial = 0;
+};
+
+struct StartupFolderFacts {
+    bool named = false;               // false: the shell cannot name the folder
+    std::vector<std::string> files;  // in the order the file search finds them
+};
+
+constexpr std::size_t kMediaFamilyCount = 6;
+
+struct MachineFacts {
+    // [system]
+    uint32_t codePage = 1252;
+    SystemInfo system{4096, 65536, 1};
+    bool extendedFreeSpace = true;
+    bool windows64 = false;
+
+    // [version]
+    bool hasVersion = false;
+    bool versionExtended = true;
+    VersionRecord version;
+
+    // [memory]
+    MemoryStatus memory;
+
+    // [cpu]
+    std::map<uint32_t, std::vector<CpuidRegs>> cpuidLeaves;
+    int64_t qpcFrequency = 0;
+    uint64_t tscHundredthsOfMhz = 0;
+    bool hasCpuid = true;
+    bool hasTimeStampCounter = true;
+
+    // [screen]
+    ScreenCaps screen;
+
+    // [media], indexed by MediaFamily
+    std::array<std::vector<MediaDeviceFacts>, kMediaFamilyCount> media;
+
+    // [drives], in letter order
+    std::vector<DriveFacts> drives;
+
+    // [printers]
+    std::vector<std::string> printers;
+    bool printersFail = false;
+
+    // [shell]
+    StartupFolderFacts startupUser;
+    StartupFolderFacts startupCommon;
+};
+
+}  // namespace kel
