@@ -28,9 +28,11 @@ std::string CodePage::fromUtf16(const std::u16string& text) const
         return std::string();
     const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
     int length = static_cast<int>(text.size());
-    int needed = WideCharToMultiByte(number_, 0, wide, length, nullptr, 0, "?", nullptr);
+    // No best-fit look-alikes: a character the page lacks is '?', as on
+    // the host.
+    int needed = WideCharToMultiByte(number_, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0, "?", nullptr);
     std::string out(static_cast<std::size_t>(needed), '\0');
-    WideCharToMultiByte(number_, 0, wide, length, &out[0], needed, "?", nullptr);
+    WideCharToMultiByte(number_, WC_NO_BEST_FIT_CHARS, wide, length, &out[0], needed, "?", nullptr);
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/recorded/IniFile.h"
 
+#include "platform/recorded/Excerpt.h"
 #include "platform/recorded/Unicode.h"
 
 #include <algorithm>
@@ -13,17 +14,6 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-std::string trimmed(const std::string& text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
 bool isNameCharacter(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.';
@@ -32,16 +22,6 @@ bool isNameCharacter(char c)
 bool isName(const std::string& text)
 {
     return !text.empty() && std::all_of(text.begin(), text.end(), isNameCharacter);
-}
-
-std::string shown(const std::string& text)
-{
-    std::string part = text.substr(0, 40);
-    for (char& c : part) {
-        if (static_cast<unsigned char>(c) < 0x20)
-            c = '?';
-    }
-    return "\"" + part + (text.size() > 40 ? "...\"" : "\"");
 }
 
 }  // namespace
@@ -65,6 +45,17 @@ bool IniFile::parse(const std::string& bytes, const std::string& fileName, std::
         start = end + 1;
     }
     return true;
+}
+
+std::string IniFile::trimmed(const std::string& text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
 }
 
 const IniFile::Section* IniFile::find(const std::string& name) const
@@ -102,7 +93,7 @@ bool IniFile::parseSection(const std::string& text, std::size_t number)
         return fail(number, "section line without its closing ]");
     std::string name = trimmed(text.substr(1, text.size() - 2));
     if (!isName(name))
-        return fail(number, "bad section name " + shown(name));
+        return fail(number, "bad section name " + excerpt(name));
     if (find(name))
         return fail(number, "section [" + name + "] given twice");
     sections_.push_back(Section{name, number, {}});
@@ -113,16 +104,16 @@ bool IniFile::parseEntry(const std::string& text, std::size_t number)
 {
     std::size_t equals = text.find('=');
     if (equals == std::string::npos)
-        return fail(number, "expected [section] or key = value, found " + shown(text));
+        return fail(number, "expected [section] or key = value, found " + excerpt(text));
     if (sections_.empty())
         return fail(number, "key before any [section] line");
     std::string key = trimmed(text.substr(0, equals));
     if (!isName(key))
-        return fail(number, "bad key name " + shown(key));
+        return fail(number, "bad key name " + excerpt(key));
     std::string value = trimmed(text.substr(equals + 1));
     if (!value.empty() && value[0] == '"') {
         if (value.size() < 2 || value.back() != '"')
-            return fail(number, "value without its closing quote: " + shown(value));
+            return fail(number, "value without its closing quote: " + excerpt(value));
         value = value.substr(1, value.size() - 2);
     }
     Section& section = sections_.back();

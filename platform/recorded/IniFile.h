@@ -30,6 +30,9 @@ public:
     const std::vector<Section>& sections() const { return sections_; }
     const Section* find(const std::string& name) const;
 
+    // Text without the blanks (spaces, tabs) around it, as values are read.
+    static std::string trimmed(const std::string& text);
+
 private:
     bool parseLine(const std::string& line, std::size_t number);
     bool parseSection(const std::string& line, std::size_t number);

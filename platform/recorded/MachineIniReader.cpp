@@ -1,6 +1,7 @@
 #include "platform/recorded/MachineIniReader.h"
 
 #include "platform/recorded/CodePage.h"
+#include "platform/recorded/Excerpt.h"
 #include "platform/recorded/Unicode.h"
 
 #include <algorithm>
@@ -87,20 +88,11 @@ std::vector<std::string> split(const std::string& text, char separator)
     }
 }
 
-std::string trimmed(const std::string& text)
-{
-    std::size_t begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos)
-        return std::string();
-    std::size_t end = text.find_last_not_of(" \t");
-    return text.substr(begin, end - begin + 1);
-}
-
 std::vector<std::string> words(const std::string& text)
 {
     std::vector<std::string> result;
     for (const std::string& part : split(text, ' ')) {
-        std::string word = trimmed(part);
+        std::string word = IniFile::trimmed(part);
         if (!word.empty())
             result.push_back(word);
     }
@@ -216,7 +208,7 @@ bool MachineIniReader::readCpu(const Section& section)
          [&](const Entry& e) {
              uint64_t value = 0;
              if (!parseDecimal(e.value, static_cast<uint64_t>(std::numeric_limits<int64_t>::max()), &value))
-                 return fail(e.line, "bad number \"" + e.value + "\" for qpc_frequency (0 to 2^63-1)");
+                 return fail(e.line, "bad number " + excerpt(e.value) + " for qpc_frequency (0 to 2^63-1)");
              facts_->qpcFrequency = static_cast<int64_t>(value);
              return true;
          }},
@@ -308,7 +300,7 @@ bool MachineIniReader::readMediaDevice(const Entry& entry, MediaDeviceFacts* dev
     }
     std::size_t blank = entry.value.find_first_of(" \t");
     std::string version = entry.value.substr(0, blank);
-    std::string name = blank == std::string::npos ? std::string() : trimmed(entry.value.substr(blank));
+    std::string name = blank == std::string::npos ? std::string() : IniFile::trimmed(entry.value.substr(blank));
     if (!parseHex32(version, &device->driverVersion))
         return fail(entry.line, entry.key + " needs VERSION NAME (VERSION in hexadecimal, as 0x050A) or fail");
     return readText(entry, name, sizeof(MediaCaps::productName), &device->productName);
@@ -362,7 +354,7 @@ bool MachineIniReader::readDriveDetail(const Entry& entry, const std::string& de
         {"serial",
          [&](const Entry& e) {
              return parseHex32(e.value, &drive->serial) ||
-                    fail(e.line, "bad hexadecimal number \"" + e.value + "\" for " + e.key);
+                    fail(e.line, "bad hexadecimal number " + excerpt(e.value) + " for " + e.key);
          }},
         {"space", [&](const Entry& e) { return readOkFail(e, &drive->spaceFails); }},
         {"volume", [&](const Entry& e) { return readOkFail(e, &drive->volumeFails); }},
@@ -445,7 +437,7 @@ bool MachineIniReader::readU32(const Entry& entry, uint32_t* out)
 {
     uint64_t value = 0;
     if (!parseDecimal(entry.value, std::numeric_limits<uint32_t>::max(), &value))
-        return fail(entry.line, "bad number \"" + entry.value + "\" for " + entry.key + " (0 to 4294967295)");
+        return fail(entry.line, "bad number " + excerpt(entry.value) + " for " + entry.key + " (0 to 4294967295)");
     *out = static_cast<uint32_t>(value);
     return true;
 }
@@ -453,7 +445,7 @@ bool MachineIniReader::readU32(const Entry& entry, uint32_t* out)
 bool MachineIniReader::readU64(const Entry& entry, uint64_t* out)
 {
     if (!parseDecimal(entry.value, std::numeric_limits<uint64_t>::max(), out))
-        return fail(entry.line, "bad number \"" + entry.value + "\" for " + entry.key + " (0 to 2^64-1)");
+        return fail(entry.line, "bad number " + excerpt(entry.value) + " for " + entry.key + " (0 to 2^64-1)");
     return true;
 }
 
@@ -463,7 +455,7 @@ bool MachineIniReader::readInt(const Entry& entry, int* out)
     uint64_t limit = negative ? uint64_t(std::numeric_limits<int>::max()) + 1 : std::numeric_limits<int>::max();
     uint64_t value = 0;
     if (!parseDecimal(entry.value.substr(negative ? 1 : 0), limit, &value))
-        return fail(entry.line, "bad number \"" + entry.value + "\" for " + entry.key + " (a signed 32-bit number)");
+        return fail(entry.line, "bad number " + excerpt(entry.value) + " for " + entry.key + " (a signed 32-bit number)");
     *out = negative ? static_cast<int>(-static_cast<int64_t>(value)) : static_cast<int>(value);
     return true;
 }
@@ -471,7 +463,7 @@ bool MachineIniReader::readInt(const Entry& entry, int* out)
 bool MachineIniReader::readYesNo(const Entry& entry, bool* out)
 {
     if (entry.value != "yes" && entry.value != "no")
-        return fail(entry.line, entry.key + " must be yes or no, not \"" + entry.value + "\"");
+        return fail(entry.line, entry.key + " must be yes or no, not " + excerpt(entry.value));
     *out = entry.value == "yes";
     return true;
 }
@@ -479,7 +471,7 @@ bool MachineIniReader::readYesNo(const Entry& entry, bool* out)
 bool MachineIniReader::readOkFail(const Entry& entry, bool* fails)
 {
     if (entry.value != "ok" && entry.value != "fail")
-        return fail(entry.line, entry.key + " must be ok or fail, not \"" + entry.value + "\"");
+        return fail(entry.line, entry.key + " must be ok or fail, not " + excerpt(entry.value));
     *fails = entry.value == "fail";
     return true;
 }
@@ -494,7 +486,7 @@ bool MachineIniReader::readTscMhz(const Entry& entry)
     bool ok = parseDecimal(whole, 10000000, &wholeValue) && fraction.size() <= 2 &&
               (dot == std::string::npos || parseDecimal(fraction, 99, &fractionValue));
     if (!ok)
-        return fail(entry.line, "bad tsc_mhz \"" + entry.value + "\" (MHz with at most two decimals)");
+        return fail(entry.line, "bad tsc_mhz " + excerpt(entry.value) + " (MHz with at most two decimals)");
     facts_->tscHundredthsOfMhz = wholeValue * 100 + (fraction.size() == 1 ? fractionValue * 10 : fractionValue);
     return true;
 }
@@ -515,7 +507,7 @@ bool MachineIniReader::readFileList(const Entry& entry, StartupFolderFacts* fold
 {
     folder->named = true;
     for (const std::string& part : split(entry.value, ';')) {
-        std::string name = trimmed(part);
+        std::string name = IniFile::trimmed(part);
         if (name.empty())
             continue;
         std::string text;
@@ -533,14 +525,7 @@ bool MachineIniReader::unknownKey(const Section& section, const Entry& entry)
 
 bool MachineIniReader::fail(std::size_t line, const std::string& problem)
 {
-    // Values quoted in the problem may hold control characters; the message
-    // stays one printable line.
-    std::string printable = problem;
-    for (char& c : printable) {
-        if (static_cast<unsigned char>(c) < 0x20)
-            c = '?';
-    }
-    error_ = fileName_ + (line ? ", line " + std::to_string(line) : std::string()) + ": " + printable;
+    error_ = fileName_ + (line ? ", line " + std::to_string(line) : std::string()) + ": " + problem;
     return false;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/recorded/RegFileReader.h"
 
 #include "platform/recorded/CodePage.h"
+#include "platform/recorded/Excerpt.h"
 #include "platform/recorded/Unicode.h"
 
 #include <algorithm>
@@ -63,17 +64,6 @@ uint32_t hexNumber(const std::u16string& line, std::size_t at, std::size_t lengt
 bool startsWithFolded(const std::u16string& line, std::size_t at, const std::u16string& word)
 {
     return line.size() - at >= word.size() && unicode::equalFolded(line.substr(at, word.size()), word);
-}
-
-// Part of the input for a message: at most 40 characters, printable.
-std::string shown(const std::u16string& text)
-{
-    std::u16string part = text.substr(0, 40);
-    for (char16_t& c : part) {
-        if (c < 0x20)
-            c = u'?';
-    }
-    return "\"" + unicode::utf16ToUtf8(part) + (text.size() > 40 ? "...\"" : "\"");
 }
 
 std::vector<std::u16string> splitLines(const std::u16string& text)
@@ -166,7 +156,7 @@ bool RegFileReader::readLine()
         return readKeyLine(trimmedRight(line.substr(at)));
     if (line[at] == u'"' || line[at] == u'@')
         return readValueLine(line.substr(at));
-    return fail("expected [key], \"name\"=value or @=value, found " + shown(line.substr(at)));
+    return fail("expected [key], \"name\"=value or @=value, found " + excerpt(line.substr(at)));
 }
 
 bool RegFileReader::readKeyLine(const std::u16string& line)
@@ -210,16 +200,16 @@ bool RegFileReader::readRootAndPath(const std::u16string& text, RegRoot* root, s
     else if (unicode::equalFolded(rootName, u"HKEY_CURRENT_USER") || unicode::equalFolded(rootName, u"HKCU"))
         *root = RegRoot::CurrentUser;
     else
-        return fail("unknown root key " + shown(rootName) + " (HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER)");
+        return fail("unknown root key " + excerpt(rootName) + " (HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER)");
     if (parts.size() - 1 > kMaxKeyDepth)
         return fail("key path deeper than 512 levels");
     for (std::size_t i = 1; i < parts.size(); ++i) {
         if (parts[i].empty())
-            return fail("empty key name in " + shown(text));
+            return fail("empty key name in " + excerpt(text));
         if (parts[i].size() > kMaxKeyNameLength)
-            return fail("key name longer than 255 characters: " + shown(parts[i]));
+            return fail("key name longer than 255 characters: " + excerpt(parts[i]));
         if (std::any_of(parts[i].begin(), parts[i].end(), [](char16_t c) { return c < 0x20; }))
-            return fail("control character in key name " + shown(parts[i]));
+            return fail("control character in key name " + excerpt(parts[i]));
         path->push_back(parts[i]);
     }
     return true;
@@ -271,10 +261,10 @@ bool RegFileReader::readQuoted(const std::u16string& line, std::size_t* at, std:
         case u'r': text->push_back(u'\r'); break;
         case u'0': text->push_back(u'\0'); break;
         default:
-            return fail("unknown escape " + shown(line.substr(i - 1, 2)) + " (write \\\\ for a backslash)");
+            return fail("unknown escape " + excerpt(line.substr(i - 1, 2)) + " (write \\\\ for a backslash)");
         }
     }
-    return fail("text without its closing quote: " + shown(line.substr(*at)));
+    return fail("text without its closing quote: " + excerpt(line.substr(*at)));
 }
 
 bool RegFileReader::readData(const std::u16string& line, std::size_t at, RegValue* value, bool* remove)
@@ -303,7 +293,7 @@ bool RegFileReader::readData(const std::u16string& line, std::size_t at, RegValu
             return fail("expected hex(N): with N the type number in hexadecimal");
         return readHex(line, close + 2, hexNumber(line, at + 4, digits), value);
     }
-    return fail("unknown value type " + shown(line.substr(at)) +
+    return fail("unknown value type " + excerpt(line.substr(at)) +
                 " (expected \"text\", dword:, hex:, hex(N): or -)");
 }
 
@@ -325,9 +315,10 @@ bool RegFileReader::readHex(const std::u16string& line, std::size_t at, uint32_t
     value->type = type;
     if (!readHexBytes(line, at, &value->data))
         return false;
-    // A REGEDIT4 file holds these texts in the machine's code page; the
-    // registry holds them in UTF-16, as the registry editor stores them.
-    if (!unicode_ && (type == kRegExpandSz || type == kRegMultiSz))
+    // A REGEDIT4 file holds these texts (hex(1) ones too) in the machine's
+    // code page; the registry holds them in UTF-16, as the registry editor
+    // stores them.
+    if (!unicode_ && (type == kRegSz || type == kRegExpandSz || type == kRegMultiSz))
         value->data = unicode::toUtf16leBytes(codePage_.toUtf16(value->data));
     return true;
 }
@@ -354,16 +345,16 @@ bool RegFileReader::readHexBytes(const std::u16string& firstLine, std::size_t at
         }
         std::size_t digits = hexRun(*line, at);
         if (digits == 0)
-            return fail("expected a hexadecimal byte, found " + shown(line->substr(at)));
+            return fail("expected a hexadecimal byte, found " + excerpt(line->substr(at)));
         if (digits != 2)
-            return fail("odd hex: byte " + shown(line->substr(at, digits)) + " needs exactly two digits");
+            return fail("odd hex: byte " + excerpt(line->substr(at, digits)) + " needs exactly two digits");
         bytes->push_back(static_cast<char>(hexNumber(*line, at, 2)));
         at = skipBlanks(*line, at + 2);
         afterComma = at < line->size() && (*line)[at] == u',';
         if (afterComma)
             ++at;
         else if (at < line->size() && (*line)[at] != u';' && (*line)[at] != u'\\')
-            return fail("expected a comma between hex bytes, found " + shown(line->substr(at)));
+            return fail("expected a comma between hex bytes, found " + excerpt(line->substr(at)));
     }
 }
 
@@ -372,7 +363,7 @@ bool RegFileReader::expectEnd(const std::u16string& line, std::size_t at, const 
     at = skipBlanks(line, at);
     if (at == line.size() || line[at] == u';')
         return true;
-    return fail(std::string("unexpected text ") + what + ": " + shown(line.substr(at)));
+    return fail(std::string("unexpected text ") + what + ": " + excerpt(line.substr(at)));
 }
 
 }  // namespace kel

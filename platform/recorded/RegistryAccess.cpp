@@ -17,6 +17,7 @@ bool isText(uint32_t type)
     return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
 
+// The names of a path; the platform passes over empty ones (A\\B, A\ ).
 std::vector<std::u16string> splitPath(const std::u16string& path)
 {
     std::vector<std::u16string> parts;
@@ -25,7 +26,8 @@ std::vector<std::u16string> splitPath(const std::u16string& path)
         std::size_t end = path.find(u'\\', start);
         if (end == std::u16string::npos)
             end = path.size();
-        parts.push_back(path.substr(start, end - start));
+        if (end > start)
+            parts.push_back(path.substr(start, end - start));
         start = end + 1;
     }
     return parts;
@@ -52,7 +54,8 @@ const RegNode* RegistryAccess::node(RegHandle key) const
 std::vector<std::u16string> RegistryAccess::viewPath(RegRoot root, std::vector<std::u16string> path,
                                                      uint32_t access) const
 {
-    uint32_t view = access & (kKeyWow64_32Key | kKeyWow64_64Key);
+    // With both view bits the platform takes the 32-bit view.
+    uint32_t view = access & kKeyWow64_32Key ? kKeyWow64_32Key : access & kKeyWow64_64Key;
     if (view == 0)
         view = ownView();
     bool redirected = windows64_ && view == kKeyWow64_32Key && root == RegRoot::LocalMachine && !path.empty() &&
@@ -67,17 +70,10 @@ long RegistryAccess::openKey(RegRoot root, const char* path, uint32_t access, Re
 {
     if (!key)
         return kRegInvalidParameter;
-    if ((access & kKeyWow64_32Key) && (access & kKeyWow64_64Key))
-        return kRegInvalidParameter;
     std::u16string wide = path ? codePage_.toUtf16(path) : std::u16string();
     if (!wide.empty() && wide[0] == u'\\')
         return kRegBadPathname;
-    std::vector<std::u16string> parts = splitPath(wide);
-    for (const std::u16string& part : parts) {
-        if (part.empty())
-            return kRegFileNotFound;
-    }
-    const RegNode* found = tree_.find(root, viewPath(root, parts, access));
+    const RegNode* found = tree_.find(root, viewPath(root, splitPath(wide), access));
     if (!found)
         return kRegFileNotFound;
     handles_.emplace(nextHandle_, found);

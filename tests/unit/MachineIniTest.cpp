@@ -156,7 +156,7 @@ TEST(MachineIni, ScreenSection)
 
 struct BadIni {
     std::string text;
-    const char* message;
+    std::string message;
 };
 
 TEST(MachineIni, RejectsBadInputWithOneMessage)
@@ -179,6 +179,8 @@ TEST(MachineIni, RejectsBadInputWithOneMessage)
         {"[system]\nprocessors = two\n", "machine.ini, line 2: bad number \"two\" for processors (0 to 4294967295)"},
         {"[system]\nprocessors = 4294967296\n", "machine.ini, line 2: bad number \"4294967296\" for processors (0 to "
                                                 "4294967295)"},
+        {"[system]\nprocessors = " + std::string(50, '9') + "\n",
+         "machine.ini, line 2: bad number \"" + std::string(40, '9') + "...\" for processors (0 to 4294967295)"},
         {"[system]\nprocessors =\n", "machine.ini, line 2: bad number \"\" for processors (0 to 4294967295)"},
         {"[system]\nwindows64 = true\n", "machine.ini, line 2: windows64 must be yes or no, not \"true\""},
         {"[version]\nbuild = -1\n", "machine.ini, line 2: bad number \"-1\" for build (0 to 4294967295)"},

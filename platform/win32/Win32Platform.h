@@ -1,0 +1,61 @@
+// The real platform: every operation forwards to the Win32 call it stands
+// for, in its ANSI form. Functions that the oldest supported systems lack
+// (extended free space, the 64-bit view queries) are looked up at run time,
+// so that the module still loads there.
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace kel {
+
+class Win32Platform : public Platform {
+public:
+    long regOpenKey(RegRoot root, const char* path, uint32_t access, RegHandle* key) override;
+    long regCloseKey(RegHandle key) override;
+    long regQueryInfoKey(RegHandle key, uint32_t* subKeys, uint32_t* values) override;
+    long regEnumKey(RegHandle key, uint32_t index, char* name, uint32_t nameSize) override;
+    long regEnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameSize, uint32_t* type,
+                      uint8_t* data, uint32_t* dataSize) override;
+    long regQueryValue(RegHandle key, const char* name, uint32_t* type, uint8_t* data,
+                       uint32_t* dataSize) override;
+    bool regSameKey(RegHandle a, RegHandle b) override;
+    bool isWindows64() override;
+    uint32_t ownRegistryView() override;
+
+    bool getVersion(VersionRecord* record) override;
+    void globalMemoryStatus(MemoryStatus* status) override;
+    void getSystemInfo(SystemInfo* info) override;
+    uint32_t ansiCodePage() override;
+    bool ansiToUtf16(const char* text, std::size_t length, std::u16string* out) override;
+
+    bool hasCpuid() override;
+    CpuidRegs cpuid(uint32_t leaf) override;
+    bool hasTimeStampCounter() override;
+    uint32_t readTimeStampCounter() override;
+    bool queryPerformanceFrequency(int64_t* frequency) override;
+    bool queryPerformanceCounter(int64_t* counter) override;
+    uint32_t getPriorityClass() override;
+    bool setPriorityClass(uint32_t priorityClass) override;
+
+    ScreenCaps getScreenCaps() override;
+    uint32_t mediaDeviceCount(MediaFamily family) override;
+    uint32_t mediaDeviceCaps(MediaFamily family, uint32_t device, MediaCaps* caps) override;
+
+    uint32_t getLogicalDriveStrings(uint32_t bufferLength, char* buffer) override;
+    uint32_t getDriveType(const char* root) override;
+    bool hasDiskFreeSpaceEx() override;
+    bool getDiskFreeSpaceEx(const char* root, DiskSpaceEx* space) override;
+    bool getDiskFreeSpace(const char* root, DiskSpace* space) override;
+    bool getVolumeInformation(const char* root, char* volumeName, uint32_t volumeNameSize,
+                              uint32_t* serial, char* fileSystem, uint32_t fileSystemSize) override;
+
+    bool enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize,
+                      uint32_t* needed, uint32_t* returned) override;
+
+    bool getSpecialFolderPath(int folder, char* path) override;
+    FindHandle findFirstFile(const char* pattern, char* fileName) override;
+    bool findNextFile(FindHandle search, char* fileName) override;
+    void findClose(FindHandle search) override;
+};
+
+}  // namespace kel

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# wine-run-test.sh WINE_RUN PROGRAM BUILD_DIR
+set -u
+wine_run=$1 program=$2 build=$3
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+
+fail() {
+    echo "FAIL $1" >&2
+    failures=$((failures + 1))
+}
+
+# check NAME EXPECTED_STATUS EXPECTED_STDOUT EXPECTED_STDERR_PART -- WINE-RUN ARGUMENTS...
+# Windows programs end their lines with CR LF; the CRs are dropped.
+check() {
+    local name=$1 want_status=$2 want_out=$3 want_err=$4
+    shift 5
+    local out err status
+    out=$("$wine_run" "$@" 2>"$scratch/err")
+    status=$?
+    out=${out//$'\r'/}
+    err=$(cat "$scratch/err")
+    [ "$status" -eq "$want_status" ] || fail "$name: exit status $status, expected $want_status; stderr: $err"
+    [ "$out" = "$want_out" ] || fail "$name: stdout '$out', expected '$want_out'"
+    [[ "$err" == *"$want_err"* ]] || fail "$name: stderr '$err' lacks '$want_err'"
+}
+
+nl=$'\n'
+check status_and_arguments 7 "7${nl}two words${nl}-x" "" -- -- "$program" 7 "two words" -x
+check as_emulator 0 "0" "" -- "$program" 0
+[ -f "$build/wine/default/.kel-wine-prefix" ] || fail "default prefix not made in $build/wine/default"
+check named_prefix 3 "3" "" -- --prefix "$build/wine/wine_run" -- "$program" 3
+# The prefix's server is gone when wine-run returns (-k fails: none to end).
+WINEPREFIX=$build/wine/wine_run /usr/lib/wine/wineserver -k 2>/dev/null &&
+    fail "named_prefix: a wineserver of the prefix outlived the run"
+touch "$build/wine/wine_run/drive_c/leftover"
+check named_prefix_again 4 "4" "" -- --prefix "$build/wine/wine_run" -- "$program" 4
+[ ! -e "$build/wine/wine_run/drive_c/leftover" ] || fail "named_prefix_again: the prefix was not made afresh"
+check unknown_version 125 "" "unknown Windows version 'win31'" -- --version win31 -- "$program"
+check missing_program 125 "" "program not found: $scratch/none.exe" -- -- "$scratch/none.exe"
+check missing_fixture 125 "" "fixture not found: $scratch/none.reg" -- --import "$scratch/none.reg" -- "$program"
+mkdir "$scratch/foreign"
+touch "$scratch/foreign/keep"
+check foreign_directory 125 "" "not made by wine-run" -- --prefix "$scratch/foreign" -- "$program"
+[ -f "$scratch/foreign/keep" ] || fail "foreign_directory: the directory was touched"
+[ ! -e "$scratch/.template" ] || fail "foreign_directory: a template was booted before refusing"
+check no_program 125 "" "usage" -- --xvfb
+
+echo "$failures failed"
+[ "$failures" -eq 0 ]
