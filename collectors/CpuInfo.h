@@ -4,6 +4,7 @@
 #pragma once
 
 #include "collectors/KelApi.h"
+#include "collectors/CpuModels.h"
 
 #include <cstdint>
 #include <string>
@@ -21,6 +22,31 @@ public:
     void getCpuInfo(char* buffer, int size);
 
 private:
+    // The tests read the fields that no get-operation prints.
+    friend class CpuInfoInspector;
+
+    void executeCPUID(unsigned long leaf);
+    void readSignature();
+    unsigned long setCpuVendor();
+    void findVendor();
+    void runModelRoutine();
+    void applyModelTable(const cpu::ModelTable& table);
+    void setIntelVenderId();
+    void setAmdVenderId();
+    void setCyrixVenderId();
+    void setIdtVenderId();
+    void setNexGenVenderId();
+    void setUmcVenderId();
+    void setRiseVenderId();
+
+    void setProcessorsNum();
+    void setCpuSpeed();
+    int roundFrequency(unsigned int figure);
+    void setCacheInfo(int vendor);
+    void setIntelCacheInfo();
+    void setAmdCacheInfo();
+    void setCyrixCacheInfo();
+
     uint32_t rawSpeed;
     uint32_t cpuSpeed;
     uint32_t tscCycles;
