@@ -65,20 +65,30 @@ std::wstring expectedReport(bool detail);
 
 std::wstring toWide(const std::string& text);
 
-// The report with the measured processor clock ("2090Mhz") written as
-// "#Mhz": two measurements of one machine may differ by a step, every other
-// byte is the same.
+// The report as two calls on one machine agree on it: the measured
+// processor clock ("2090Mhz") may differ by a step and the drives' free space
+// moves while other programs write, so those figures read "#".
 template <class Text>
 Text withClockMasked(Text report)
 {
-    for (std::size_t at = 0; (at = report.find(typename Text::value_type('M'), at)) != Text::npos; ++at) {
-        if (report.compare(at, 3, Text{'M', 'h', 'z'}) != 0)
-            continue;
-        std::size_t start = at;
+    using Char = typename Text::value_type;
+    const auto maskDigitsBefore = [&report](std::size_t end) {
+        std::size_t start = end;
         while (start > 0 && report[start - 1] >= '0' && report[start - 1] <= '9')
             --start;
-        report.replace(start, at - start, 1, typename Text::value_type('#'));
-        at = start + 1;
+        if (start < end)
+            report.replace(start, end - start, 1, Char('#'));
+        return start + 1;
+    };
+    for (std::size_t at = 0; (at = report.find(Text{'M', 'h', 'z'}, at)) != Text::npos;)
+        at = maskDigitsBefore(at) + 3;
+    const std::size_t disks = report.find(Text{'\n', 'D', 'i', 's', 'k', 's', '\n'});
+    if (disks != Text::npos) {
+        for (std::size_t at = disks; (at = report.find(Text{'M', 'B'}, at)) != Text::npos;) {
+            if (report.find(Text{'\n', 'P', 'r', 'i', 'n', 't', 'e', 'r', 's', '\n'}, disks) < at)
+                break;
+            at = maskDigitsBefore(at) + 2;
+        }
     }
     return report;
 }
