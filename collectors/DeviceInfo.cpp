@@ -1,6 +1,66 @@
 #include "collectors/DeviceInfo.h"
 
+#include "collectors/RegistryBytes.h"
+#include "platform/Platform.h"
+#include "platform/RegKey.h"
+
+#include <cstring>
+#include <memory>
+#include <utility>
+
 namespace kel {
+
+namespace {
+
+// The platform's device setup class names, at the positions of their lists.
+const char* const kClassNames[kDeviceClassListCount] = {
+    "Battery",         "Computer",      "DiskDrive",    "Display",        "CDROM",
+    "fdc",             "FloppyDisk",    "GPS",          "HID",            "hdc",
+    "1394",            "Image",         "Infrared",     "Keyboard",       "MediumChanger",
+    "MTD",             "Mouse",         "Modem",        "Monitor",        "MultiFunction",
+    "MultiPortSerial", "Net",           "LegacyDriver", "NtApm",          "Unknown",
+    "PCMCIA",          "Ports",         "Printer",      "SCSIAdapter",    "SmartCardReader",
+    "MEDIA",           "Volume",        "System",       "TapeDrive",      "USB",
+};
+
+struct FamilyRoots {
+    const char* enumRoot;
+    const char* classRoot;
+};
+
+const FamilyRoots kNtRoots = {"SYSTEM\\CurrentControlSet\\Enum",
+                              "SYSTEM\\CurrentControlSet\\Control\\Class"};
+const FamilyRoots kWin9xRoots = {"Enum", "SYSTEM\\CurrentControlSet\\Services\\Class"};
+
+const FamilyRoots& rootsOf(bool isNT)
+{
+    return isNT ? kNtRoots : kWin9xRoots;
+}
+
+const char kServiceRoot[] = "SYSTEM\\CurrentControlSet\\Services";
+constexpr std::size_t kValueSize = 260;
+
+// Exact, case-sensitive match; -1 for a class the table does not know.
+int classListPosition(const std::string& className)
+{
+    for (int position = 0; position < kDeviceClassListCount; ++position) {
+        if (className == kClassNames[position])
+            return position;
+    }
+    return -1;
+}
+
+// The enumerator an instance path names: the component right after the
+// enumeration root.
+std::string enumeratorOf(const std::string& path, const char* enumRoot)
+{
+    const std::size_t start = std::strlen(enumRoot) + 1;
+    if (path.size() <= start)
+        return std::string();
+    return path.substr(start, path.find('\\', start) - start);
+}
+
+}  // namespace
 
 DeviceInfo::DeviceInfo() : isNT(false) {}
 
@@ -15,15 +75,113 @@ DeviceInfo::~DeviceInfo()
         list.clear();
 }
 
-// Not built yet: the walk arrives with the device inventory.
 void DeviceInfo::setSystemDeviceInfo(bool nt)
 {
     isNT = nt;
+    getRegistryKeyList(rootsOf(isNT).enumRoot, 2);
 }
 
 const DeviceClassList* DeviceInfo::getSystemDeviceInfo()
 {
     return classLists;
+}
+
+bool DeviceInfo::getRegistryKeyList(std::string path, int depth)
+{
+    RegKey key;
+    if (key.open(RegRoot::LocalMachine, path, kKeyRead) != kRegSuccess)
+        return false;
+    uint32_t subKeys = 0;
+    uint32_t values = 0;
+    if (platform().regQueryInfoKey(key.handle(), &subKeys, &values) != kRegSuccess)
+        return false;
+    for (uint32_t index = 0; index < subKeys; ++index) {
+        char name[kMaxPath];
+        if (platform().regEnumKey(key.handle(), index, name, sizeof name) != kRegSuccess)
+            continue;
+        std::string child = path + '\\' + boundedText(name, sizeof name, sizeof name);
+        if (depth > 0)
+            getRegistryKeyList(std::move(child), depth - 1);
+        else if (depth == 0)
+            getRegistryValue(std::move(child));
+    }
+    return true;
+}
+
+bool DeviceInfo::getRegistryValue(std::string path)
+{
+    RegKey key;
+    if (key.open(RegRoot::LocalMachine, path, kKeyQueryValue) != kRegSuccess)
+        return false;
+    auto device = std::make_unique<DeviceClass>();
+    device->keyPath = path;
+
+    key.readText("ClassGUID", kValueSize, &device->classGuid);
+    // The class key decides the class; the instance's own word counts only
+    // when the class key has none.
+    const bool classKeyRead = getDeviceClass(device->classGuid, device.get());
+    if (!classKeyRead || device->className.empty())
+        key.readText("Class", kValueSize, &device->className);
+
+    key.readText("DeviceDesc", kValueSize, &device->deviceDesc);
+    key.readText("FriendlyName", kValueSize, &device->friendlyName);
+    key.readText("Mfg", kValueSize, &device->manufacturer);
+    key.readText("Service", kValueSize, &device->service);
+    key.readText("LocationInformation", kValueSize, &device->locationInformation);
+    if (device->locationInformation.empty())
+        getDeviceService(enumeratorOf(path, rootsOf(isNT).enumRoot), device.get(), true);
+
+    key.readText("HardwareID", kValueSize, &device->hardwareId);
+    key.readText("Driver", kValueSize, &device->driver);
+    getDeviceDriver(device->driver, device.get());
+    getDeviceService(device->service, device.get(), false);
+    key.close();
+
+    const int position = classListPosition(device->className);
+    if (position >= 0)
+        classLists[position].append(std::move(device));
+    return true;
+}
+
+bool DeviceInfo::getDeviceClass(std::string classGuid, DeviceClass* device)
+{
+    RegKey key;
+    if (key.open(RegRoot::LocalMachine, std::string(rootsOf(isNT).classRoot) + '\\' + classGuid,
+                 kKeyQueryValue) != kRegSuccess)
+        return false;
+    key.readText("Class", kValueSize, &device->className);
+    key.readText("", kValueSize, &device->classDescription);
+    key.readText("Icon", kValueSize, &device->iconValue);
+    return true;
+}
+
+bool DeviceInfo::getDeviceDriver(std::string driverKey, DeviceClass* device)
+{
+    RegKey key;
+    if (key.open(RegRoot::LocalMachine, std::string(rootsOf(isNT).classRoot) + '\\' + driverKey,
+                 kKeyQueryValue) != kRegSuccess)
+        return false;
+    key.readText("DriverDate", kValueSize, &device->driverDate);
+    key.readText("DriverVersion", kValueSize, &device->driverVersion);
+    key.readText("ProviderName", kValueSize, &device->providerName);
+    return true;
+}
+
+bool DeviceInfo::getDeviceService(std::string serviceName, DeviceClass* device, bool asLocation)
+{
+    RegKey key;
+    if (key.open(RegRoot::LocalMachine, std::string(kServiceRoot) + '\\' + serviceName,
+                 kKeyQueryValue) != kRegSuccess)
+        return false;
+    key.readText("DisplayName", kValueSize,
+                 asLocation ? &device->locationInformation : &device->serviceDisplayName);
+    key.readText("Group", kValueSize, &device->serviceGroup);
+    // A number of fewer than four bytes counts as absent rather than being
+    // padded with bytes the platform never wrote.
+    std::vector<uint8_t> type;
+    if (readValueBytes(key, "Type", 4, &type) && type.size() == 4)
+        device->serviceType = std::to_string(static_cast<int32_t>(littleEndian32(type)));
+    return true;
 }
 
 }  // namespace kel

@@ -21,6 +21,12 @@ public:
     void getMediaInfo(char* buffer, int size);
 
 private:
+    // Tests read the gathered details that no operation formats.
+    friend struct MediaInfoPeer;
+
+    void pickSoundDevice(const DeviceClass& device, bool* severalSoundDevices);
+    void listWaveOutDevices(bool severalSoundDevices);
+
     bool isNT;
     std::string gameDeviceName;
     std::string soundDeviceName;

@@ -9,10 +9,13 @@ NetworkInfo::NetworkInfo(const NetworkInfo& other) = default;
 NetworkInfo& NetworkInfo::operator=(const NetworkInfo& other) = default;
 NetworkInfo::~NetworkInfo() = default;
 
-// Not built yet: the adapters arrive with the device inventory.
-void NetworkInfo::setNetworkInfo(bool nt, const DeviceClassList*)
+void NetworkInfo::setNetworkInfo(bool nt, const DeviceClassList* classLists)
 {
     isNT = nt;
+    classLists[kNetClassList].forEach([this](const DeviceClass& device) {
+        if (isBusAdapter(device, isNT))
+            nicNames.append(shownName(device));
+    });
 }
 
 int NetworkInfo::getNicListCount()
