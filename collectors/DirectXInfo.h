@@ -19,6 +19,11 @@ public:
     void getDirectXInfo(char* buffer, int size);
 
 private:
+    // Lets tests see what was gathered but never reported.
+    friend struct DirectXInfoProbe;
+
+    // False when the base key cannot be opened or its information read.
+    bool walkComponents(const char* basePath, int listNumber);
     void regSearch(std::string path, int listNumber);
 
     std::string version;

@@ -20,6 +20,9 @@ public:
     int getDiskInfo(char* buffer, int size);
 
 private:
+    // Lets tests see what was gathered but never reported.
+    friend struct DiskInfoProbe;
+
     OwnedList<DiskDrive> drives;
 };
 

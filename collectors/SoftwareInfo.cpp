@@ -1,16 +1,51 @@
 #include "collectors/SoftwareInfo.h"
 
 #include "collectors/TextOut.h"
+#include "platform/RegViews.h"
 
 namespace kel {
+
+namespace {
+
+const char kUninstallPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+}  // namespace
 
 SoftwareInfo::SoftwareInfo() = default;
 SoftwareInfo::SoftwareInfo(const SoftwareInfo& other) = default;
 SoftwareInfo& SoftwareInfo::operator=(const SoftwareInfo& other) = default;
 SoftwareInfo::~SoftwareInfo() = default;
 
-// Not built yet: this list arrives with its own change.
-void SoftwareInfo::setSoftwareInfo() {}
+void SoftwareInfo::setSoftwareInfo()
+{
+    forEachMachineView(kUninstallPath, kKeyRead, [this](const RegKey& list, uint32_t view) {
+        readUninstallList(list, view);
+    });
+}
+
+void SoftwareInfo::readUninstallList(const RegKey& list, uint32_t view)
+{
+    uint32_t subKeys = 0;
+    uint32_t values = 0;
+    if (platform().regQueryInfoKey(list.handle(), &subKeys, &values) != kRegSuccess)
+        return;
+    for (uint32_t i = 0; i < subKeys; ++i) {
+        char name[kMaxPath] = {};
+        if (platform().regEnumKey(list.handle(), i, name, sizeof name) == kRegSuccess)
+            regSearch(boundedText(name, sizeof name, sizeof name).c_str(), view);
+    }
+}
+
+void SoftwareInfo::regSearch(const char* subKeyName, uint32_t view)
+{
+    RegKey program;
+    if (program.open(RegRoot::LocalMachine, std::string(kUninstallPath) + "\\" + subKeyName,
+                     kKeyQueryValue | view) != kRegSuccess)
+        return;
+    std::string displayName;
+    if (program.readText("DisplayName", kMaxPath, &displayName))
+        programNames.append(std::move(displayName));
+}
 
 int SoftwareInfo::getSoftwareListCount()
 {

@@ -3,7 +3,9 @@
 
 #include "collectors/KelApi.h"
 #include "collectors/OwnedList.h"
+#include "platform/RegKey.h"
 
+#include <cstdint>
 #include <string>
 
 namespace kel {
@@ -21,7 +23,9 @@ public:
     int getSoftwareInfo(char* buffer, int size);
 
 private:
-    void regSearch(const char* subKeyName);
+    // view: the registry-view bits the uninstall list was opened with.
+    void regSearch(const char* subKeyName, uint32_t view);
+    void readUninstallList(const RegKey& list, uint32_t view);
 
     OwnedList<std::string> programNames;
 };

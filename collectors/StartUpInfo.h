@@ -6,6 +6,7 @@
 #include "collectors/OwnedList.h"
 #include "collectors/RunEntry.h"
 
+#include <cstddef>
 #include <string>
 
 namespace kel {
@@ -26,6 +27,12 @@ private:
     void setStartUpRegList(int source, std::string keyPath);
     void setStartUpDirList(int folder);
     void setStartUpIniList();
+
+    struct Sequence;
+    std::size_t entryCount() const;
+    // The start-up text of an entry of the five lists taken as one sequence;
+    // empty past the end.
+    std::string entryText(std::size_t index) const;
 
     OwnedList<RunEntry> machineRun;
     OwnedList<RunEntry> userRun;
