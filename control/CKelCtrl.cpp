@@ -1,0 +1,164 @@
+#include "control/CKelCtrl.h"
+
+#include "control/KelGuids.h"
+#include "control/KelTypeLibrary.h"
+#include "control/framework/ClassRegistry.h"
+#include "control/framework/Module.h"
+#include "control/framework/Resources.h"
+#include "report/Report.h"
+
+#include <string>
+
+namespace kel {
+
+namespace {
+
+constexpr DWORD kSafeForScripting = INTERFACESAFE_FOR_UNTRUSTED_CALLER;
+constexpr DWORD kSafeForInitializing = INTERFACESAFE_FOR_UNTRUSTED_DATA;
+
+// A whole report call, handed back as a BSTR the caller owns.
+HRESULT reportInto(ReportKind kind, VARIANT* result)
+{
+    try {
+        std::u16string text;
+        if (!runReport(kind, &text))
+            return E_OUTOFMEMORY;
+        BSTR report = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                        static_cast<UINT>(text.size()));
+        if (!report)
+            return E_OUTOFMEMORY;
+        V_VT(result) = VT_BSTR;
+        V_BSTR(result) = report;
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT getBriefInfo(VARIANT* result) { return reportInto(ReportKind::Brief, result); }
+
+HRESULT getDetailInfo(VARIANT* result) { return reportInto(ReportKind::Detail, result); }
+
+const com::DispatchMethod kMethods[] = {
+    {KEL_DISPID_GETBRIEFINFO, getBriefInfo},
+    {KEL_DISPID_GETDETAILINFO, getDetailInfo},
+};
+
+const CLSID* const kPropertyPages[] = {&kPropPageClsid};
+
+// 100 by 50 pixels at 96 dots per inch, in HIMETRIC.
+constexpr SIZEL kDefaultExtent = {2646, 1323};
+
+const com::ControlDescription kDescription = {
+    &kControlClsid,
+    &kDispatchIid,
+    &kEventsIid,
+    &kelTypeLibrary(),
+    kMethods,
+    2,
+    kPropertyPages,
+    1,
+    KEL_MISC_STATUS,
+    KEL_STATE_VERSION,
+    kDefaultExtent,
+    KEL_RESOURCE_LANGUAGE,
+    IDS_KEL_CONTROL_TYPE,
+};
+
+bool isPersistence(REFIID iid)
+{
+    return IsEqualIID(iid, IID_IPersistPropertyBag) || IsEqualIID(iid, IID_IPersistStreamInit) ||
+           IsEqualIID(iid, IID_IPersistStorage) || IsEqualIID(iid, IID_IPersistMemory);
+}
+
+}  // namespace
+
+CKelCtrl::CKelCtrl() : OleControl(kDescription) {}
+
+HRESULT CKelCtrl::create(REFIID iid, void** object) { return com::createObject<CKelCtrl>(iid, object); }
+
+HRESULT CKelCtrl::QueryInterface(REFIID iid, void** object)
+{
+    return OleControl::QueryInterface(iid, object);
+}
+
+ULONG CKelCtrl::AddRef() { return OleControl::AddRef(); }
+
+ULONG CKelCtrl::Release() { return OleControl::Release(); }
+
+IUnknown* CKelCtrl::extraInterface(REFIID iid)
+{
+    if (IsEqualIID(iid, IID_IObjectSafety))
+        return static_cast<IObjectSafety*>(this);
+    return nullptr;
+}
+
+void CKelCtrl::drawContent(HDC dc, const RECT& bounds)
+{
+    FillRect(dc, &bounds, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    Ellipse(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+}
+
+HRESULT CKelCtrl::GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled)
+{
+    if (!supported || !enabled)
+        return E_POINTER;
+    *supported = kSafeForScripting | kSafeForInitializing;
+    *enabled = 0;
+    if (!exposes(iid))
+        return E_NOINTERFACE;
+    if (IsEqualIID(iid, IID_IDispatch)) {
+        *enabled = kSafeForScripting;
+        return S_OK;
+    }
+    if (isPersistence(iid)) {
+        *enabled = kSafeForInitializing;
+        return S_OK;
+    }
+    return E_NOINTERFACE;
+}
+
+HRESULT CKelCtrl::SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD options)
+{
+    // Nothing is stored: the answers above never change.
+    if (mask == 0 && options == 0)
+        return S_OK;
+    if (!exposes(iid))
+        return E_FAIL;
+    if (IsEqualIID(iid, IID_IDispatch))
+        return mask == kSafeForScripting && options == kSafeForScripting ? S_OK : E_FAIL;
+    if (isPersistence(iid))
+        return mask == kSafeForInitializing && options == kSafeForInitializing ? S_OK : E_FAIL;
+    return E_FAIL;
+}
+
+HRESULT CKelCtrl::registerClass()
+{
+    const std::wstring clsid = com::guidText(kControlClsid);
+    const std::wstring key = L"CLSID\\" + clsid;
+    const std::wstring path = com::Module::shortPath();
+    std::wstring typeName = com::loadResourceString(IDS_KEL_CONTROL_TYPE, KEL_RESOURCE_LANGUAGE);
+    if (typeName.empty())
+        typeName = clsid;
+    const std::wstring version =
+        std::to_wstring(KEL_LIBRARY_MAJOR) + L"." + std::to_wstring(KEL_LIBRARY_MINOR);
+    const com::RegistryEntry entries[] = {
+        {key, nullptr, typeName},
+        {key + L"\\ProgID", nullptr, KEL_PROGID_CONTROL},
+        {key + L"\\InprocServer32", nullptr, path},
+        {key + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+        {key + L"\\ToolboxBitmap32", nullptr, path + L", " + std::to_wstring(IDB_KEL_TOOLBOX)},
+        {key + L"\\MiscStatus", nullptr, L"0"},
+        {key + L"\\MiscStatus\\1", nullptr, std::to_wstring(KEL_MISC_STATUS)},
+        {key + L"\\Control", nullptr, L""},
+        {key + L"\\TypeLib", nullptr, com::guidText(kLibraryId)},
+        {key + L"\\Version", nullptr, version},
+        {KEL_PROGID_CONTROL, nullptr, typeName},
+        {std::wstring(KEL_PROGID_CONTROL) + L"\\CLSID", nullptr, clsid},
+    };
+    return com::writeRegistryEntries(entries, sizeof entries / sizeof entries[0]);
+}
+
+HRESULT CKelCtrl::unregisterClass() { return com::removeClassEntries(kControlClsid, KEL_PROGID_CONTROL); }
+
+}  // namespace kel

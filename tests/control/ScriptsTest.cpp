@@ -1,0 +1,45 @@
+// Automation clients no one here wrote: Wine's cscript runs the JScript and
+// VBScript examples, which create the control by its ProgID and print both
+// reports. Their output must be the reports of this machine.
+#include "tests/control/ControlSupport.h"
+
+namespace kel::test {
+namespace {
+
+std::wstring examplePath(const wchar_t* name)
+{
+    std::wstring path = toWide(KEL_SOURCE_DIR) + L"/examples/" + name;
+    for (wchar_t& c : path) {
+        if (c == L'/')
+            c = L'\\';
+    }
+    return path;
+}
+
+void expectScriptPrintsBothReports(const wchar_t* script)
+{
+    std::string output;
+    const DWORD code =
+        runProcess(L"cscript.exe //nologo \"" + examplePath(script) + L"\"", &output);
+    EXPECT_EQ(0u, code) << output;
+    // Each echo ends its text with a line end of its own.
+    const std::wstring expected = expectedReport(false) + L"\r\n" + expectedReport(true) + L"\r\n";
+    EXPECT_EQ(std::string(expected.begin(), expected.end()), output);
+}
+
+TEST(Scripts, RegisterFirst) { ASSERT_EQ(0u, regsvr32(false)); }
+
+TEST(Scripts, JScriptPrintsBothReports) { expectScriptPrintsBothReports(L"kel.js"); }
+
+TEST(Scripts, VBScriptPrintsBothReports) { expectScriptPrintsBothReports(L"kel.vbs"); }
+
+TEST(Scripts, CppAutomationExamplePrintsTheDetailedReport)
+{
+    std::string output;
+    EXPECT_EQ(0u, runProcess(L"\"" + std::wstring(KEL_AUTOMATION_CLIENT_PATH) + L"\" detail", &output));
+    const std::wstring expected = expectedReport(true);
+    EXPECT_EQ(std::string(expected.begin(), expected.end()), withoutCarriageReturns(output));
+}
+
+}  // namespace
+}  // namespace kel::test
