@@ -116,8 +116,8 @@ std::string MachineDecoder::plainText(std::size_t maxLength)
     std::size_t length = below(static_cast<uint32_t>(maxLength) + 1);
     std::string text;
     for (std::size_t i = 0; i < length; ++i) {
-        uint8_t c = byte();
-        text += static_cast<char>(c < 0x20 ? 'a' + c % 26 : c);
+        // Printable ASCII: the files are UTF-8, and names and lines hold no controls.
+        text += static_cast<char>(0x20 + byte() % 0x5F);
     }
     return text;
 }
@@ -225,7 +225,7 @@ std::string MachineDecoder::versionSection()
     char text[160];
     std::snprintf(text, sizeof text, "[version]\nplatform = %u\nmajor = %u\nminor = %u\nbuild = %u\n",
                   byte() % 8 == 0 ? below(4) : version[0], version[1], version[2], word());
-    return text + std::string("csd = ") + iniText(140) + "\nextended = " + (byte() % 2 ? "yes" : "no") + "\n\n";
+    return text + std::string("csd = ") + iniText(120) + "\nextended = " + (byte() % 2 ? "yes" : "no") + "\n\n";
 }
 
 std::string MachineDecoder::cpuSection()
@@ -256,7 +256,7 @@ std::string MachineDecoder::mediaSection()
     for (const char* family : kFamilies) {
         for (uint32_t device = 0, count = below(3); device < count; ++device) {
             std::snprintf(line, sizeof line, "%s.%u = 0x%04X ", family, device, word() & 0xFFFF);
-            text += line + iniText(40) + "\n";
+            text += line + iniText(24) + "\n";
         }
     }
     return text + "\n";
