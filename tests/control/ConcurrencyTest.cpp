@@ -2,6 +2,7 @@
 // own created by ProgID after regsvr32, calling both reports at once; and a
 // thousand create-call-release cycles that must not grow the process.
 #include "tests/control/ControlSupport.h"
+#include "tests/control/SteadyReport.h"
 
 #include <psapi.h>
 
@@ -13,33 +14,6 @@
 
 namespace kel::test {
 namespace {
-
-// The report with the figures that honestly change between calls masked:
-// the measured clock on the CPU line and the free space in the Disks list.
-std::wstring steadyPart(const std::wstring& report)
-{
-    std::wstring out;
-    bool inDisks = false;
-    std::size_t start = 0;
-    while (start <= report.size()) {
-        std::size_t end = report.find(L'\n', start);
-        if (end == std::wstring::npos)
-            end = report.size();
-        std::wstring line = report.substr(start, end - start);
-        if (line == L"Disks")
-            inDisks = true;
-        else if (line.empty())
-            inDisks = false;
-        if (inDisks || line.compare(0, 4, L"CPU:") == 0) {
-            for (wchar_t& c : line)
-                if (c >= L'0' && c <= L'9')
-                    c = L'#';
-        }
-        out += line + L"\n";
-        start = end + 1;
-    }
-    return out;
-}
 
 HRESULT reportThrough(IDispatch* dispatch, DISPID id, std::wstring* text)
 {

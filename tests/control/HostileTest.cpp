@@ -4,10 +4,13 @@
 // order no container uses. Every answer must be a proper result code, and the
 // control must still give a right report afterwards.
 #include "tests/control/ControlSupport.h"
+#include "tests/control/SteadyReport.h"
 
 #include <objsafe.h>
 
+#include <algorithm>
 #include <climits>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
@@ -142,7 +145,7 @@ TEST(Hostile, EveryDispidFlagAndArgumentGetsAProperAnswer)
     std::vector<DISPID> ids;
     for (DISPID id = -10; id <= 10; ++id)
         ids.push_back(id);
-    for (DISPID id : {100, 0x10000, 0x7FFFFFFF, static_cast<DISPID>(0x80000000), -1000000})
+    for (DISPID id : std::initializer_list<DISPID>{100, 0x10000, 0x7FFFFFFF, LONG_MIN, -1000000})
         ids.push_back(id);
     unsigned calls = 0, successes = 0;
     std::size_t next = 0;
@@ -165,7 +168,7 @@ TEST(Hostile, EveryDispidFlagAndArgumentGetsAProperAnswer)
         }
     }
     std::printf("%u calls, %u succeeded\n", calls, successes);
-    EXPECT_EQ(expectedReport(false), briefReportOf(dispatch.get()));
+    EXPECT_EQ(steadyPart(expectedReport(false)), steadyPart(briefReportOf(dispatch.get())));
     releaseLast(dispatch);
 }
 
@@ -181,7 +184,7 @@ TEST(Hostile, EveryLengthOfStringArgumentToTheRealMembers)
                                             nullptr, nullptr, nullptr);
         EXPECT_TRUE(isProperAnswer(hr)) << "argument " << i << ": 0x" << std::hex << hr;
     }
-    EXPECT_EQ(expectedReport(false), briefReportOf(dispatch.get()));
+    EXPECT_EQ(steadyPart(expectedReport(false)), steadyPart(briefReportOf(dispatch.get())));
     releaseLast(dispatch);
 }
 
@@ -203,7 +206,7 @@ TEST(Hostile, SafetyOptionsWithOddArguments)
     }
     com_ptr<IDispatch> dispatch;
     ASSERT_HR(S_OK, safety->QueryInterface(IID_IDispatch, dispatch.put_void()));
-    EXPECT_EQ(expectedReport(false), briefReportOf(dispatch.get()));
+    EXPECT_EQ(steadyPart(expectedReport(false)), steadyPart(briefReportOf(dispatch.get())));
 }
 
 com_ptr<IStream> streamOf(const std::vector<BYTE>& bytes)
@@ -255,7 +258,7 @@ TEST(Hostile, StreamLoadOfRandomAndTruncatedStreams)
     EXPECT_TRUE(isProperAnswer(persist->Load(nullptr)));
     com_ptr<IDispatch> dispatch;
     ASSERT_HR(S_OK, persist->QueryInterface(IID_IDispatch, dispatch.put_void()));
-    EXPECT_EQ(expectedReport(false), briefReportOf(dispatch.get()));
+    EXPECT_EQ(steadyPart(expectedReport(false)), steadyPart(briefReportOf(dispatch.get())));
 }
 
 // A property bag that answers every read with one odd VARIANT or a failure.
@@ -310,7 +313,7 @@ TEST(Hostile, PropertyBagLoadOfOddBags)
     }
     com_ptr<IDispatch> dispatch;
     ASSERT_HR(S_OK, persist->QueryInterface(IID_IDispatch, dispatch.put_void()));
-    EXPECT_EQ(expectedReport(false), briefReportOf(dispatch.get()));
+    EXPECT_EQ(steadyPart(expectedReport(false)), steadyPart(briefReportOf(dispatch.get())));
 }
 
 TEST(Hostile, OleObjectCallsOutOfOrder)
@@ -319,8 +322,10 @@ TEST(Hostile, OleObjectCallsOutOfOrder)
     ASSERT_TRUE(ole);
     RECT rect = {0, 0, 100, 100};
     MSG message = {};
-    for (LONG verb : {OLEIVERB_PRIMARY, OLEIVERB_SHOW, OLEIVERB_OPEN, OLEIVERB_HIDE, OLEIVERB_UIACTIVATE,
-                      OLEIVERB_INPLACEACTIVATE, OLEIVERB_DISCARDUNDOSTATE, OLEIVERB_PROPERTIES, 7L, -100L}) {
+    // -7 is the properties verb; 7 and -100 are verbs nobody defined.
+    for (LONG verb : std::initializer_list<LONG>{OLEIVERB_PRIMARY, OLEIVERB_SHOW, OLEIVERB_OPEN, OLEIVERB_HIDE,
+                                                 OLEIVERB_UIACTIVATE, OLEIVERB_INPLACEACTIVATE,
+                                                 OLEIVERB_DISCARDUNDOSTATE, -7, 7, -100}) {
         EXPECT_TRUE(isProperAnswer(ole->DoVerb(verb, nullptr, nullptr, 0, nullptr, nullptr))) << verb;
         EXPECT_TRUE(isProperAnswer(ole->DoVerb(verb, &message, nullptr, -1, nullptr, &rect))) << verb;
     }
@@ -345,7 +350,7 @@ TEST(Hostile, OleObjectCallsOutOfOrder)
     EXPECT_TRUE(isProperAnswer(ole->IsUpToDate()));
     com_ptr<IDispatch> dispatch;
     ASSERT_HR(S_OK, ole->QueryInterface(IID_IDispatch, dispatch.put_void()));
-    EXPECT_EQ(expectedReport(false), briefReportOf(dispatch.get()));
+    EXPECT_EQ(steadyPart(expectedReport(false)), steadyPart(briefReportOf(dispatch.get())));
     dispatch.reset();
     EXPECT_TRUE(isProperAnswer(ole->Close(OLECLOSE_NOSAVE)));
 }
