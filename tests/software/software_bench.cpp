@@ -1,9 +1,9 @@
 // Times the detailed report on Wine's real registry as the uninstall list and
 // the machine's Run key grow, up to 5,000 programs and 500 Run values, to show
 // that the cost stays linear in the number of entries. Not a test: run it in
-// a prefix of its own, for instance
-//   scripts/wine-run --prefix build/win64/wine/bench -- \
-//       build/win64/tests/software/software_bench.exe
+// a prefix of its own, from the project's root:
+//   scripts/wine-run --prefix build/win64/wine/bench --
+//       build/win64/tests/software/software_bench.exe   (one command line)
 // It prints one line per size: the entries, milliseconds per report call,
 // microseconds per entry, and milliseconds per fill of the program and
 // start-up collectors alone (the rest of the report costs the same at every
