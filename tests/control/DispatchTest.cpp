@@ -77,7 +77,7 @@ TEST(Dispatch, ReportsAreThoseOfThisMachine)
         ASSERT_HR(S_OK, call(dispatch.get(), c.id, c.flags, &none, &result)) << "id " << c.id;
         ASSERT_EQ(VT_BSTR, V_VT(&result));
         const std::wstring got(V_BSTR(&result), SysStringLen(V_BSTR(&result)));
-        EXPECT_EQ(expectedReport(c.detail), got) << "id " << c.id;
+        EXPECT_EQ(withClockMasked(expectedReport(c.detail)), withClockMasked(got)) << "id " << c.id;
         EXPECT_EQ(0u, got.find(L"OS: "));
         EXPECT_EQ(L'\n', got.back());
         VariantClear(&result);

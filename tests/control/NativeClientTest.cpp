@@ -19,7 +19,7 @@ TEST(NativeClient, PrintsTheControlsBriefReport)
     ASSERT_HR(S_OK, dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr));
     const std::wstring report(V_BSTR(&result), SysStringLen(V_BSTR(&result)));
     VariantClear(&result);
-    EXPECT_EQ(std::string(report.begin(), report.end()), lines);
+    EXPECT_EQ(withClockMasked(std::string(report.begin(), report.end())), withClockMasked(lines));
     releaseLast(dispatch);
 }
 

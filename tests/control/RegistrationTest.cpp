@@ -188,7 +188,8 @@ TEST(Registration, KoreanCallerWhereOnlyEnglishIsRegistered)
     EXPECT_HR(S_OK, dispatch->Invoke(2, IID_NULL, 0x0412, DISPATCH_METHOD, &none, &result, nullptr,
                                      nullptr));
     ASSERT_EQ(VT_BSTR, V_VT(&result));
-    EXPECT_EQ(expectedReport(true), std::wstring(V_BSTR(&result), SysStringLen(V_BSTR(&result))));
+    EXPECT_EQ(withClockMasked(expectedReport(true)),
+              withClockMasked(std::wstring(V_BSTR(&result), SysStringLen(V_BSTR(&result)))));
     VariantClear(&result);
     info.reset();
     releaseLast(dispatch);
