@@ -1,5 +1,7 @@
 #include "tests/control/SteadyReport.h"
 
+#include "tests/control/ControlSupport.h"
+
 namespace kel::test {
 
 namespace {
@@ -28,12 +30,12 @@ std::wstring steadyPart(const std::wstring& report)
             inDisks = true;
         else if (line.empty())
             inDisks = false;
-        if (inDisks || line.compare(0, 4, L"CPU:") == 0)
+        if (inDisks)
             maskDigits(&line);
         out += line + L"\n";
         start = end + 1;
     }
-    return out;
+    return withClockMasked(out);
 }
 
 }  // namespace kel::test

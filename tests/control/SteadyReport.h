@@ -6,8 +6,8 @@
 
 namespace kel::test {
 
-// The report with the measured clock on the CPU line and the figures of the
-// Disks list (free space) masked.
+// The report with the measured clock and the figures of the Disks list
+// (free space) masked.
 std::wstring steadyPart(const std::wstring& report);
 
 }  // namespace kel::test
