@@ -13,22 +13,6 @@ namespace {
 constexpr CATID kTestCategory = com::guidFromText("5C1B0E2A-7D43-4F8E-9A61-3B2C4D5E6F70");
 constexpr CLSID kTestClass = com::guidFromText("5C1B0E2A-7D43-4F8E-9A61-3B2C4D5E6F71");
 
-std::wstring text(REFGUID guid)
-{
-    wchar_t buffer[40];
-    StringFromGUID2(guid, buffer, 40);
-    return buffer;
-}
-
-bool keyExists(const std::wstring& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
 TEST(CatHelp, LongDescriptionIsCutTo127Characters)
 {
     const std::wstring description(200, L'd');
@@ -36,7 +20,7 @@ TEST(CatHelp, LongDescriptionIsCutTo127Characters)
     wchar_t stored[256] = {};
     DWORD size = sizeof stored - sizeof(wchar_t);
     ASSERT_EQ(ERROR_SUCCESS,
-              RegGetValueW(HKEY_CLASSES_ROOT, (L"Component Categories\\" + text(kTestCategory)).c_str(),
+              RegGetValueW(HKEY_CLASSES_ROOT, (L"Component Categories\\" + guidText(kTestCategory)).c_str(),
                            L"409", RRF_RT_REG_SZ, nullptr, stored, &size));
     EXPECT_EQ(std::wstring(127, L'd'), std::wstring(stored));
 }
@@ -44,11 +28,11 @@ TEST(CatHelp, LongDescriptionIsCutTo127Characters)
 TEST(CatHelp, ClassJoinsAndLeavesTheCategory)
 {
     const std::wstring implemented =
-        L"CLSID\\" + text(kTestClass) + L"\\Implemented Categories\\" + text(kTestCategory);
+        L"CLSID\\" + guidText(kTestClass) + L"\\Implemented Categories\\" + guidText(kTestCategory);
     ASSERT_HR(S_OK, addClassToCategory(kTestClass, kTestCategory));
-    EXPECT_TRUE(keyExists(implemented));
+    EXPECT_TRUE(classesKeyExists(implemented));
     ASSERT_HR(S_OK, removeClassFromCategory(kTestClass, kTestCategory));
-    EXPECT_FALSE(keyExists(implemented));
+    EXPECT_FALSE(classesKeyExists(implemented));
 }
 
 }  // namespace

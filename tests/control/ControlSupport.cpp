@@ -130,4 +130,20 @@ std::string withoutCarriageReturns(const std::string& text)
     return lines;
 }
 
+std::wstring guidText(REFGUID guid)
+{
+    wchar_t buffer[40];
+    StringFromGUID2(guid, buffer, 40);
+    return buffer;
+}
+
+bool classesKeyExists(const std::wstring& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
 }  // namespace kel::test

@@ -65,6 +65,12 @@ std::wstring expectedReport(bool detail);
 
 std::wstring toWide(const std::string& text);
 
+// A GUID in its registry form, with braces.
+std::wstring guidText(REFGUID guid);
+
+// Whether a key below HKEY_CLASSES_ROOT exists.
+bool classesKeyExists(const std::wstring& path);
+
 // The report as two calls on one machine agree on it: the measured
 // processor clock ("2090Mhz") may differ by a step and the drives' free space
 // moves while other programs write, so those figures read "#".

@@ -12,22 +12,6 @@ namespace {
 const wchar_t kScriptingCategory[] = L"{7DD95801-9882-11CF-9FA9-00AA006C42C4}";
 const wchar_t kInitializingCategory[] = L"{7DD95802-9882-11CF-9FA9-00AA006C42C4}";
 
-std::wstring text(REFGUID guid)
-{
-    wchar_t buffer[40];
-    StringFromGUID2(guid, buffer, 40);
-    return buffer;
-}
-
-bool keyExists(const std::wstring& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
 // The REG_SZ value, or "<missing>" / "<type n>" when it is not one.
 std::wstring valueOf(const std::wstring& path, const wchar_t* name)
 {
@@ -70,8 +54,8 @@ struct Entry {
 
 std::vector<Entry> expectedEntries()
 {
-    const std::wstring control = L"CLSID\\" + text(kControlClsid);
-    const std::wstring page = L"CLSID\\" + text(kPropPageClsid);
+    const std::wstring control = L"CLSID\\" + guidText(kControlClsid);
+    const std::wstring page = L"CLSID\\" + guidText(kPropPageClsid);
     const std::wstring path = shortModulePath();
     return {
         {control, nullptr, L"Kel Control"},
@@ -82,10 +66,10 @@ std::vector<Entry> expectedEntries()
         {control + L"\\MiscStatus", nullptr, L"0"},
         {control + L"\\MiscStatus\\1", nullptr, L"131217"},
         {control + L"\\Control", nullptr, L""},
-        {control + L"\\TypeLib", nullptr, text(kLibraryId)},
+        {control + L"\\TypeLib", nullptr, guidText(kLibraryId)},
         {control + L"\\Version", nullptr, L"1.0"},
         {L"KEL.KelCtrl.1", nullptr, L"Kel Control"},
-        {L"KEL.KelCtrl.1\\CLSID", nullptr, text(kControlClsid)},
+        {L"KEL.KelCtrl.1\\CLSID", nullptr, guidText(kControlClsid)},
         {page, nullptr, L"Kel Property Page"},
         {page + L"\\InprocServer32", nullptr, path},
     };
@@ -99,39 +83,39 @@ void expectRegistered()
         EXPECT_EQ(narrow(entry.value), narrow(valueOf(entry.key, entry.name)))
             << narrow(entry.key) << " value " << (entry.name ? narrow(entry.name) : "(default)");
     }
-    const std::wstring control = L"CLSID\\" + text(kControlClsid);
-    const std::wstring page = L"CLSID\\" + text(kPropPageClsid);
-    EXPECT_FALSE(keyExists(control + L"\\Insertable")) << "the control is not insertable";
+    const std::wstring control = L"CLSID\\" + guidText(kControlClsid);
+    const std::wstring page = L"CLSID\\" + guidText(kPropPageClsid);
+    EXPECT_FALSE(classesKeyExists(control + L"\\Insertable")) << "the control is not insertable";
     EXPECT_EQ("<missing value>", narrow(valueOf(page + L"\\InprocServer32", L"ThreadingModel")));
-    EXPECT_FALSE(keyExists(page + L"\\ProgID"));
-    EXPECT_FALSE(keyExists(L"KEL.KelPropPage.1"));
+    EXPECT_FALSE(classesKeyExists(page + L"\\ProgID"));
+    EXPECT_FALSE(classesKeyExists(L"KEL.KelPropPage.1"));
 
-    const std::wstring library = L"TypeLib\\" + text(kLibraryId) + L"\\1.0";
+    const std::wstring library = L"TypeLib\\" + guidText(kLibraryId) + L"\\1.0";
     EXPECT_EQ("Kel ActiveX Control module", narrow(valueOf(library, nullptr)));
 #ifdef _WIN64
     EXPECT_EQ(narrow(fullModulePath()), narrow(valueOf(library + L"\\409\\win64", nullptr)));
 #else
     EXPECT_EQ(narrow(fullModulePath()), narrow(valueOf(library + L"\\409\\win32", nullptr)));
 #endif
-    EXPECT_TRUE(keyExists(L"Interface\\" + text(kDispatchIid)));
+    EXPECT_TRUE(classesKeyExists(L"Interface\\" + guidText(kDispatchIid)));
 
     EXPECT_EQ("Controls that are safely scriptable",
               narrow(valueOf(std::wstring(L"Component Categories\\") + kScriptingCategory, L"409")));
     EXPECT_EQ("Controls safely initializable from persistent data",
               narrow(valueOf(std::wstring(L"Component Categories\\") + kInitializingCategory, L"409")));
-    EXPECT_TRUE(keyExists(control + L"\\Implemented Categories\\" + kScriptingCategory));
-    EXPECT_TRUE(keyExists(control + L"\\Implemented Categories\\" + kInitializingCategory));
+    EXPECT_TRUE(classesKeyExists(control + L"\\Implemented Categories\\" + kScriptingCategory));
+    EXPECT_TRUE(classesKeyExists(control + L"\\Implemented Categories\\" + kInitializingCategory));
 }
 
 void expectUnregistered()
 {
     for (const Entry& entry : expectedEntries())
-        EXPECT_FALSE(keyExists(entry.key)) << narrow(entry.key) << " still there";
-    EXPECT_FALSE(keyExists(L"TypeLib\\" + text(kLibraryId)));
-    EXPECT_FALSE(keyExists(L"Interface\\" + text(kDispatchIid)));
+        EXPECT_FALSE(classesKeyExists(entry.key)) << narrow(entry.key) << " still there";
+    EXPECT_FALSE(classesKeyExists(L"TypeLib\\" + guidText(kLibraryId)));
+    EXPECT_FALSE(classesKeyExists(L"Interface\\" + guidText(kDispatchIid)));
     // Other controls may belong to the categories: they stay.
-    EXPECT_TRUE(keyExists(std::wstring(L"Component Categories\\") + kScriptingCategory));
-    EXPECT_TRUE(keyExists(std::wstring(L"Component Categories\\") + kInitializingCategory));
+    EXPECT_TRUE(classesKeyExists(std::wstring(L"Component Categories\\") + kScriptingCategory));
+    EXPECT_TRUE(classesKeyExists(std::wstring(L"Component Categories\\") + kInitializingCategory));
 }
 
 TEST(Registration, RegisterTwiceLeavesTheSameEntries)
@@ -207,15 +191,15 @@ TEST(Registration, UnregisterTwiceRemovesEverything)
 TEST(Registration, SixteenBitServerKeepsTheClassKey)
 {
     ASSERT_EQ(0u, regsvr32(false));
-    const std::wstring control = L"CLSID\\" + text(kControlClsid);
+    const std::wstring control = L"CLSID\\" + guidText(kControlClsid);
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, (control + L"\\InprocServer").c_str(),
                                              0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
     RegCloseKey(key);
     ASSERT_EQ(0u, regsvr32(true));
-    EXPECT_FALSE(keyExists(control + L"\\InprocServer32"));
-    EXPECT_FALSE(keyExists(control + L"\\ToolboxBitmap32"));
-    EXPECT_TRUE(keyExists(control + L"\\InprocServer"));
+    EXPECT_FALSE(classesKeyExists(control + L"\\InprocServer32"));
+    EXPECT_FALSE(classesKeyExists(control + L"\\ToolboxBitmap32"));
+    EXPECT_TRUE(classesKeyExists(control + L"\\InprocServer"));
     EXPECT_EQ("131217", narrow(valueOf(control + L"\\MiscStatus\\1", nullptr)));
     EXPECT_EQ("Kel Control", narrow(valueOf(L"KEL.KelCtrl.1", nullptr)));
 }
