@@ -86,7 +86,7 @@ const DeviceClassList* DeviceInfo::getSystemDeviceInfo()
     return classLists;
 }
 
-bool DeviceInfo::getRegistryKeyList(std::string path, int depth)
+bool DeviceInfo::getRegistryKeyList(const std::string& path, int depth)
 {
     RegKey key;
     if (key.open(RegRoot::LocalMachine, path, kKeyRead) != kRegSuccess)
@@ -95,20 +95,24 @@ bool DeviceInfo::getRegistryKeyList(std::string path, int depth)
     uint32_t values = 0;
     if (platform().regQueryInfoKey(key.handle(), &subKeys, &values) != kRegSuccess)
         return false;
+    // One child path serves every subkey: after the first it needs no new
+    // memory, however many instances the key has.
+    std::string child;
     for (uint32_t index = 0; index < subKeys; ++index) {
-        char name[kMaxPath];
-        if (platform().regEnumKey(key.handle(), index, name, sizeof name) != kRegSuccess)
+        // One byte beyond what the platform may fill keeps the name ended.
+        char name[kMaxPath + 1] = {};
+        if (platform().regEnumKey(key.handle(), index, name, kMaxPath) != kRegSuccess)
             continue;
-        std::string child = path + '\\' + boundedText(name, sizeof name, sizeof name);
+        child.assign(path).append(1, '\\').append(name);
         if (depth > 0)
-            getRegistryKeyList(std::move(child), depth - 1);
+            getRegistryKeyList(child, depth - 1);
         else if (depth == 0)
-            getRegistryValue(std::move(child));
+            getRegistryValue(child);
     }
     return true;
 }
 
-bool DeviceInfo::getRegistryValue(std::string path)
+bool DeviceInfo::getRegistryValue(const std::string& path)
 {
     RegKey key;
     if (key.open(RegRoot::LocalMachine, path, kKeyQueryValue) != kRegSuccess)
@@ -143,10 +147,10 @@ bool DeviceInfo::getRegistryValue(std::string path)
     return true;
 }
 
-bool DeviceInfo::getDeviceClass(std::string classGuid, DeviceClass* device)
+bool DeviceInfo::getDeviceClass(const std::string& classGuid, DeviceClass* device)
 {
     RegKey key;
-    if (key.open(RegRoot::LocalMachine, std::string(rootsOf(isNT).classRoot) + '\\' + classGuid,
+    if (key.open(RegRoot::LocalMachine, KeyPath(rootsOf(isNT).classRoot, classGuid),
                  kKeyQueryValue) != kRegSuccess)
         return false;
     key.readText("Class", kValueSize, &device->className);
@@ -155,10 +159,10 @@ bool DeviceInfo::getDeviceClass(std::string classGuid, DeviceClass* device)
     return true;
 }
 
-bool DeviceInfo::getDeviceDriver(std::string driverKey, DeviceClass* device)
+bool DeviceInfo::getDeviceDriver(const std::string& driverKey, DeviceClass* device)
 {
     RegKey key;
-    if (key.open(RegRoot::LocalMachine, std::string(rootsOf(isNT).classRoot) + '\\' + driverKey,
+    if (key.open(RegRoot::LocalMachine, KeyPath(rootsOf(isNT).classRoot, driverKey),
                  kKeyQueryValue) != kRegSuccess)
         return false;
     key.readText("DriverDate", kValueSize, &device->driverDate);
@@ -167,20 +171,18 @@ bool DeviceInfo::getDeviceDriver(std::string driverKey, DeviceClass* device)
     return true;
 }
 
-bool DeviceInfo::getDeviceService(std::string serviceName, DeviceClass* device, bool asLocation)
+bool DeviceInfo::getDeviceService(const std::string& serviceName, DeviceClass* device, bool asLocation)
 {
     RegKey key;
-    if (key.open(RegRoot::LocalMachine, std::string(kServiceRoot) + '\\' + serviceName,
-                 kKeyQueryValue) != kRegSuccess)
+    if (key.open(RegRoot::LocalMachine, KeyPath(kServiceRoot, serviceName), kKeyQueryValue) !=
+        kRegSuccess)
         return false;
     key.readText("DisplayName", kValueSize,
                  asLocation ? &device->locationInformation : &device->serviceDisplayName);
     key.readText("Group", kValueSize, &device->serviceGroup);
-    // A number of fewer than four bytes counts as absent rather than being
-    // padded with bytes the platform never wrote.
-    std::vector<uint8_t> type;
-    if (readValueBytes(key, "Type", 4, &type) && type.size() == 4)
-        device->serviceType = std::to_string(static_cast<int32_t>(littleEndian32(type)));
+    uint32_t type = 0;
+    if (readNumber(key, "Type", &type))
+        device->serviceType = std::to_string(static_cast<int32_t>(type));
     return true;
 }
 

@@ -28,11 +28,11 @@ public:
 private:
     // The keys exactly three levels below the enumeration root are device
     // instances; depth counts the levels still to descend.
-    bool getRegistryKeyList(std::string path, int depth);
-    bool getRegistryValue(std::string path);
-    bool getDeviceClass(std::string classGuid, DeviceClass* device);
-    bool getDeviceDriver(std::string driverKey, DeviceClass* device);
-    bool getDeviceService(std::string serviceName, DeviceClass* device, bool asLocation);
+    bool getRegistryKeyList(const std::string& path, int depth);
+    bool getRegistryValue(const std::string& path);
+    bool getDeviceClass(const std::string& classGuid, DeviceClass* device);
+    bool getDeviceDriver(const std::string& driverKey, DeviceClass* device);
+    bool getDeviceService(const std::string& serviceName, DeviceClass* device, bool asLocation);
 
     bool isNT;
     DeviceClassList classLists[kDeviceClassListCount];

@@ -131,7 +131,7 @@ void DisplayInfo::getWinNTDisplayInfo(std::string serviceName, DisplayDevice* di
     // four bytes is no count at all.
     if (readValueBytes(key, "HardwareInformation.MemorySize", kHardwareInfoSize, &bytes) &&
         bytes.size() >= 4)
-        display->memorySize = std::to_string(littleEndian32(bytes) / 1024 / 1024);
+        display->memorySize = std::to_string(littleEndian32(bytes.data()) / 1024 / 1024);
 }
 
 void DisplayInfo::getWin9xDisplayInfo(std::string driverKey, DisplayDevice* display)

@@ -30,16 +30,17 @@ void SoftwareInfo::readUninstallList(const RegKey& list, uint32_t view)
     if (platform().regQueryInfoKey(list.handle(), &subKeys, &values) != kRegSuccess)
         return;
     for (uint32_t i = 0; i < subKeys; ++i) {
-        char name[kMaxPath] = {};
-        if (platform().regEnumKey(list.handle(), i, name, sizeof name) == kRegSuccess)
-            regSearch(boundedText(name, sizeof name, sizeof name).c_str(), view);
+        // One byte beyond what the platform may fill keeps the name ended.
+        char name[kMaxPath + 1] = {};
+        if (platform().regEnumKey(list.handle(), i, name, kMaxPath) == kRegSuccess)
+            regSearch(name, view);
     }
 }
 
 void SoftwareInfo::regSearch(const char* subKeyName, uint32_t view)
 {
     RegKey program;
-    if (program.open(RegRoot::LocalMachine, std::string(kUninstallPath) + "\\" + subKeyName,
+    if (program.open(RegRoot::LocalMachine, KeyPath(kUninstallPath, subKeyName),
                      kKeyQueryValue | view) != kRegSuccess)
         return;
     std::string displayName;

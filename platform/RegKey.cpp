@@ -1,15 +1,16 @@
 #include "platform/RegKey.h"
 
+#include "platform/ScratchBuffer.h"
+
 #include <cstring>
-#include <vector>
 
 namespace kel {
 
-long RegKey::open(RegRoot root, const std::string& path, uint32_t access)
+long RegKey::open(RegRoot root, const char* path, uint32_t access)
 {
     close();
     RegHandle opened = 0;
-    long result = platform().regOpenKey(root, path.c_str(), access, &opened);
+    long result = platform().regOpenKey(root, path, access, &opened);
     if (result == kRegSuccess)
         handle_ = opened;
     return result;
@@ -25,11 +26,10 @@ void RegKey::close()
 
 bool RegKey::readText(const char* name, std::size_t bufferSize, std::string* text) const
 {
-    std::vector<char> buffer(bufferSize, 0);
+    ScratchBuffer buffer(bufferSize);
     uint32_t type = 0;
     uint32_t size = static_cast<uint32_t>(bufferSize);
-    if (platform().regQueryValue(handle_, name, &type, reinterpret_cast<uint8_t*>(buffer.data()),
-                                 &size) != kRegSuccess)
+    if (platform().regQueryValue(handle_, name, &type, buffer.bytes(), &size) != kRegSuccess)
         return false;
     *text = boundedText(buffer.data(), size, bufferSize);
     return true;

@@ -2,6 +2,7 @@
 // themselves, and text reads that never go past what the platform returned.
 #pragma once
 
+#include "platform/KeyPath.h"
 #include "platform/Platform.h"
 
 #include <cstddef>
@@ -17,7 +18,16 @@ public:
     RegKey& operator=(const RegKey&) = delete;
 
     // Result code of the platform; the key is open only on kRegSuccess.
-    long open(RegRoot root, const std::string& path, uint32_t access);
+    long open(RegRoot root, const char* path, uint32_t access);
+    long open(RegRoot root, const std::string& path, uint32_t access)
+    {
+        return open(root, path.c_str(), access);
+    }
+    // A path too long for any key opens nothing (kRegFileNotFound).
+    long open(RegRoot root, const KeyPath& path, uint32_t access)
+    {
+        return path.fits() ? open(root, path.c_str(), access) : kRegFileNotFound;
+    }
     void close();
     bool isOpen() const { return handle_ != 0; }
     RegHandle handle() const { return handle_; }
