@@ -1,4 +1,4 @@
-#include "tests/bench/DeviceTree.h"
+#include "tools/bench/GeneratedMachine.h"
 
 #include <cstdio>
 
@@ -29,15 +29,18 @@ constexpr int kClassCount = sizeof kClasses / sizeof kClasses[0];
 const char kEnum[] = "SYSTEM\\CurrentControlSet\\Enum\\";
 const char kClass[] = "SYSTEM\\CurrentControlSet\\Control\\Class\\";
 const char kServices[] = "SYSTEM\\CurrentControlSet\\Services\\";
+const char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr int kDevicesPerEnumerator = 5;
+constexpr int kInstancesPerDevice = 5;
 
-TreeValue text(const char* name, const std::string& value)
+GeneratedValue text(const char* name, const std::string& value)
 {
-    return TreeValue{name, 1, value};
+    return GeneratedValue{name, 1, value};
 }
 
-TreeValue number(const char* name, uint32_t value)
+GeneratedValue number(const char* name, uint32_t value)
 {
-    return TreeValue{name, 4, std::string(), value};
+    return GeneratedValue{name, 4, std::string(), value};
 }
 
 std::string format(const char* pattern, int a, int b = 0, int c = 0)
@@ -80,35 +83,46 @@ std::string escaped(const std::string& text)
 
 }  // namespace
 
-void generateDeviceTree(int firstEnumerator, int lastEnumerator, int devicesPerEnumerator,
-                        int instancesPerDevice, const std::function<void(const TreeKey&)>& emit)
+GeneratedMachine::GeneratedMachine(int deviceKeys, int programs)
+    : enumerators_((deviceKeys + kInstancesPerEnumerator - 1) / kInstancesPerEnumerator)
+    , programs_(programs)
+{
+}
+
+void GeneratedMachine::forEachKey(const std::function<void(const GeneratedKey&)>& emit) const
+{
+    emitDevices(emit);
+    emitPrograms(emit);
+}
+
+void GeneratedMachine::emitDevices(const std::function<void(const GeneratedKey&)>& emit) const
 {
     for (const BenchClass& c : kClasses)
         emit({std::string(kClass) + c.guid, {text("", std::string(c.name) + " devices"),
                                              text("Class", c.name), text("Icon", "-1")}});
-    int instance = firstEnumerator * devicesPerEnumerator * instancesPerDevice;
-    for (int e = firstEnumerator; e < lastEnumerator; ++e) {
+    int instance = 0;
+    for (int e = 0; e < enumerators_; ++e) {
         const std::string enumerator = format("BUS%03d", e);
         emit({kServices + enumerator, {text("DisplayName", format("Bus %d Enumerator", e)),
                                        text("Group", "Boot Bus Extender"), number("Type", 1)}});
-        for (int d = 0; d < devicesPerEnumerator; ++d) {
+        for (int d = 0; d < kDevicesPerEnumerator; ++d) {
             const std::string device = format("VEN_%04X&DEV_%04X", 0x1000 + e, d);
             const std::string service = format("svc%03d_%02d", e, d);
             emit({kServices + service, {text("DisplayName", "Service " + service),
                                         text("Group", "Extended base"), number("Type", 1)}});
-            for (int i = 0; i < instancesPerDevice; ++i, ++instance) {
+            for (int i = 0; i < kInstancesPerDevice; ++i, ++instance) {
                 const BenchClass& c = kClasses[instance % kClassCount];
                 const std::string driver = std::string(c.guid) + format("\\%04d", instance);
                 std::string hardwareIds = enumerator + "\\" + device;
                 hardwareIds += '\0';
                 hardwareIds += enumerator + "\\" + format("DEV_%04X", d);
-                std::vector<TreeValue> values = {
+                std::vector<GeneratedValue> values = {
                     text("ClassGUID", c.guid),
                     text("DeviceDesc", format("Generated device %d", instance)),
                     text("Mfg", "Generated"),
                     text("Service", service),
                     text("Driver", driver),
-                    TreeValue{"HardwareID", 7, hardwareIds},
+                    GeneratedValue{"HardwareID", 7, hardwareIds},
                 };
                 if (i % 2 == 0)
                     values.push_back(text("LocationInformation", format("Bus %d, slot %d", e, d)));
@@ -121,13 +135,34 @@ void generateDeviceTree(int firstEnumerator, int lastEnumerator, int devicesPerE
     }
 }
 
-std::string deviceTreeRegText(int enumerators, int devicesPerEnumerator, int instancesPerDevice)
+// Installers name their entries by product code or by product name; one in
+// ten is an update without a display name of its own, which the list skips.
+void GeneratedMachine::emitPrograms(const std::function<void(const GeneratedKey&)>& emit) const
 {
-    std::string reg = "Windows Registry Editor Version 5.00\n\n";
-    generateDeviceTree(0, enumerators, devicesPerEnumerator, instancesPerDevice,
-                       [&](const TreeKey& key) {
+    for (int p = 0; p < programs_; ++p) {
+        const std::string name = p % 2 == 0
+            ? format("{%08X-4B1D-4C2A-9E0F-%06X000000}", 0x10000000 + p, p)
+            : format("Generated Program %d", p);
+        const std::string folder = format("C:\\Program Files\\Generated\\Program %d", p);
+        std::vector<GeneratedValue> values = {
+            text("UninstallString", folder + "\\uninstall.exe"),
+            text("InstallLocation", folder),
+            text("Publisher", format("Generated Software %d", p % 97)),
+            text("DisplayVersion", format("%d.%d.%d", p % 10, p % 7, p)),
+            number("EstimatedSize", static_cast<uint32_t>(1024 + p)),
+        };
+        if (p % 10 != 9)
+            values.push_back(text("DisplayName", format("Generated Program %d", p)));
+        emit({kUninstall + name, values});
+    }
+}
+
+std::string GeneratedMachine::regText(bool withHeader) const
+{
+    std::string reg = withHeader ? "Windows Registry Editor Version 5.00\n\n" : "";
+    forEachKey([&](const GeneratedKey& key) {
         reg += "[HKEY_LOCAL_MACHINE\\" + key.path + "]\n";
-        for (const TreeValue& v : key.values) {
+        for (const GeneratedValue& v : key.values) {
             reg += v.name.empty() ? "@" : "\"" + escaped(v.name) + "\"";
             if (v.type == 1) {
                 reg += "=\"" + escaped(v.text) + "\"\n";
