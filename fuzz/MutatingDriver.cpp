@@ -55,7 +55,7 @@ bool MutatingDriver::parseOptions(int argc, char** argv, Options* options, std::
         }
         seeded = seeded || flag->value == &options->seed;
     }
-    if (!seeded || (options->seconds == 0 && options->runs == 0)) {
+    if (!seeded || (options->seconds == 0 && options->runs == kNoLimit)) {
         *error = "a seed, and a time or a number of runs, are needed";
         return false;
     }
@@ -105,7 +105,7 @@ void MutatingDriver::replay(const std::vector<std::string>& inputs)
 void MutatingDriver::mutate()
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options_.seconds);
-    for (unsigned long long runs = 0; (options_.runs == 0 || runs < options_.runs) &&
+    for (unsigned long long runs = 0; runs < options_.runs &&
                                       (options_.seconds == 0 || std::chrono::steady_clock::now() < deadline);
          ++runs) {
         std::string input = pool_[mutator_.below(pool_.size())];

@@ -18,10 +18,12 @@ namespace kelfuzz {
 
 class MutatingDriver {
 public:
+    static constexpr unsigned long long kNoLimit = ~0ULL;
+
     struct Options {
         unsigned long long seed = 0;
         unsigned long long seconds = 0;    // 0: no time limit
-        unsigned long long runs = 0;       // mutated runs; 0: no count limit
+        unsigned long long runs = kNoLimit;  // mutated runs after the replay; 0: replay only
         unsigned long long maxLength = 4096;
         unsigned long long timeout = 10;   // seconds one run may take; 0: no limit
         std::string artifactPrefix;
@@ -30,7 +32,7 @@ public:
 
     // The options from libFuzzer-style flags (-seed=, -max_total_time=,
     // -runs=, -max_len=, -timeout=, -artifact_prefix=) and directories;
-    // false with a message in *error when they do not make a bounded run.
+    // false with a message in *error when they name no seed or no bound.
     static bool parseOptions(int argc, char** argv, Options* options, std::string* error);
     // Every regular file of the directories but hidden ones, in path order,
     // so that a seed means the same whatever order the file system lists.

@@ -1,8 +1,9 @@
 // kel_fuzz_mutating -seed=N [-max_total_time=S] [-runs=N] [-max_len=N]
 //                   [-timeout=S] [-artifact_prefix=P] DIR...
 // The whole-machine fuzz target under the mutating driver: for Wine, where
-// MinGW brings no libFuzzer. Exits 0 when the time or runs are up without a
-// crash, 1 on a crash or timeout (its input kept), 2 on a usage error.
+// MinGW brings no libFuzzer. -runs=0 replays the directories only. Exits 0
+// when the time or runs are up without a crash, 1 on a crash or timeout (its
+// input kept), 2 on a usage error.
 
 #include "MutatingDriver.h"
 
