@@ -105,9 +105,8 @@ void MutatingDriver::replay(const std::vector<std::string>& inputs)
 void MutatingDriver::mutate()
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options_.seconds);
-    for (unsigned long long runs = 0; runs < options_.runs &&
-                                      (options_.seconds == 0 || std::chrono::steady_clock::now() < deadline);
-         ++runs) {
+    const auto timeLeft = [&] { return options_.seconds == 0 || std::chrono::steady_clock::now() < deadline; };
+    for (unsigned long long runs = 0; runs < options_.runs && timeLeft(); ++runs) {
         std::string input = pool_[mutator_.below(pool_.size())];
         mutator_.mutate(input, pool_, static_cast<std::size_t>(options_.maxLength));
         run(input);
