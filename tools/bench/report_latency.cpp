@@ -14,6 +14,8 @@
 #include <oleauto.h>
 #include <wbemcli.h>
 
+#include "control/framework/ComPtr.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -26,26 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kCalls = 100;
 
-// One COM reference, released at scope end.
-template <class T>
-class Ref {
-public:
-    Ref() = default;
-    Ref(const Ref&) = delete;
-    Ref& operator=(const Ref&) = delete;
-    ~Ref()
-    {
-        if (p)
-            p->Release();
-    }
-    T* operator->() const { return p; }
-    T** out() { return &p; }
-    void** outVoid() { return reinterpret_cast<void**>(&p); }
-    T* get() const { return p; }
-
-private:
-    T* p = nullptr;
-};
+using kel::com::com_ptr;
 
 struct Figures {
     double median = 0, p95 = 0, worst = 0;
@@ -114,9 +97,9 @@ bool timeControl(ControlTimes* times)
 {
     const Clock::time_point start = Clock::now();
     CLSID clsid;
-    Ref<IDispatch> control;
+    com_ptr<IDispatch> control;
     if (FAILED(CLSIDFromProgID(L"KEL.KelCtrl.1", &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.outVoid()))) {
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.put_void()))) {
         std::fprintf(stderr, "report_latency: cannot create KEL.KelCtrl.1\n");
         return false;
     }
@@ -170,20 +153,20 @@ bool runQuery(IWbemServices* services, const WmiClass& c, std::size_t* objects)
     const std::wstring wql = std::wstring(L"SELECT * FROM ") + c.name;
     BSTR language = SysAllocString(L"WQL");
     BSTR query = SysAllocString(wql.c_str());
-    Ref<IEnumWbemClassObject> results;
+    com_ptr<IEnumWbemClassObject> results;
     const HRESULT hr = services->ExecQuery(language, query,
-        WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, results.out());
+        WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, results.put());
     SysFreeString(language);
     SysFreeString(query);
     if (FAILED(hr))
         return false;
     *objects = 0;
     for (;;) {
-        Ref<IWbemClassObject> object;
+        com_ptr<IWbemClassObject> object;
         ULONG returned = 0;
         // The query runs as the results are asked for: a class this WMI
         // lacks fails here rather than in ExecQuery.
-        const HRESULT next = results->Next(WBEM_INFINITE, 1, object.out(), &returned);
+        const HRESULT next = results->Next(WBEM_INFINITE, 1, object.put(), &returned);
         if (FAILED(next))
             return false;
         if (next != WBEM_S_NO_ERROR || returned == 0)
@@ -208,22 +191,22 @@ bool runQuery(IWbemServices* services, const WmiClass& c, std::size_t* objects)
 bool classDefined(IWbemServices* services, const wchar_t* name)
 {
     BSTR path = SysAllocString(name);
-    Ref<IWbemClassObject> definition;
-    const HRESULT hr = services->GetObject(path, 0, nullptr, definition.out(), nullptr);
+    com_ptr<IWbemClassObject> definition;
+    const HRESULT hr = services->GetObject(path, 0, nullptr, definition.put(), nullptr);
     SysFreeString(path);
     return SUCCEEDED(hr);
 }
 
-bool connectWmi(Ref<IWbemServices>* services)
+bool connectWmi(com_ptr<IWbemServices>* services)
 {
     const Clock::time_point start = Clock::now();
-    Ref<IWbemLocator> locator;
+    com_ptr<IWbemLocator> locator;
     if (FAILED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                                locator.outVoid())))
+                                locator.put_void())))
         return false;
     BSTR where = SysAllocString(L"root\\cimv2");
     const HRESULT hr = locator->ConnectServer(where, nullptr, nullptr, nullptr, 0, nullptr, nullptr,
-                                              services->out());
+                                              services->put());
     SysFreeString(where);
     if (FAILED(hr))
         return false;
@@ -237,7 +220,7 @@ bool connectWmi(Ref<IWbemServices>* services)
 bool timeWmi(std::vector<WmiClass>& classes, std::vector<double>* briefSet,
              std::vector<double>* detailSet)
 {
-    Ref<IWbemServices> services;
+    com_ptr<IWbemServices> services;
     if (!connectWmi(&services)) {
         std::fprintf(stderr, "report_latency: cannot connect to root\\cimv2\n");
         return false;
