@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "report/Report.h"
 #include "tests/unit/ForwardingPlatform.h"
+#include "tools/bench/Timing.h"
 
 #include <algorithm>
 #include <chrono>
@@ -15,7 +16,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using kel::bench::Clock;
+using kel::bench::median;
 
 constexpr int kReports = 100;
 
@@ -32,7 +34,7 @@ public:
     // From the first raise to the last restore of this report.
     double measurementMilliseconds() const
     {
-        return samples == 0 ? 0 : std::chrono::duration<double, std::milli>(lastRestore - firstRaise).count();
+        return samples == 0 ? 0 : kel::bench::milliseconds(lastRestore - firstRaise);
     }
 
     unsigned samples = 0;
@@ -57,13 +59,6 @@ private:
     Clock::time_point lastRestore;
 };
 
-template <class T>
-T median(std::vector<T> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main()
@@ -80,7 +75,7 @@ int main()
             std::fprintf(stderr, "clock_share: the brief report failed\n");
             return 1;
         }
-        const double report = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        const double report = kel::bench::millisecondsSince(start);
         reports.push_back(report);
         measurements.push_back(watch.measurementMilliseconds());
         shares.push_back(watch.measurementMilliseconds() / report);

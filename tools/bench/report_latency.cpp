@@ -15,6 +15,7 @@
 #include <wbemcli.h>
 
 #include "control/framework/ComPtr.h"
+#include "tools/bench/Timing.h"
 
 #include <algorithm>
 #include <chrono>
@@ -24,7 +25,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using kel::bench::Clock;
+using kel::bench::millisecondsSince;
 
 constexpr int kCalls = 100;
 
@@ -41,7 +43,7 @@ Figures figuresOf(std::vector<double> values)
         return f;
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
-    f.median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    f.median = kel::bench::median(values);
     f.p95 = values[(n * 95 + 99) / 100 - 1];
     f.worst = values.back();
     return f;
@@ -51,11 +53,6 @@ void printFigures(const char* tag, const char* name, const Figures& f)
 {
     std::printf("%s name=%s median_ms=%.3f p95_ms=%.3f worst_ms=%.3f\n", tag, name, f.median,
                 f.p95, f.worst);
-}
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
 bool registerModule(const char* path)

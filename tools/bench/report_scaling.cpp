@@ -37,6 +37,7 @@
 #include "report/Report.h"
 #include "tools/bench/GeneratedMachine.h"
 #include "tools/bench/HeapCount.h"
+#include "tools/bench/Timing.h"
 
 #include <algorithm>
 #include <chrono>
@@ -53,19 +54,8 @@ namespace {
 
 
 using kel::bench::heapCount;
-
-double millisecondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using kel::bench::median;
+using kel::bench::millisecondsSince;
 
 struct FillCost {
     double milliseconds = 0;      // median of the fills
@@ -84,7 +74,7 @@ FillCost measureFill(int calls, Fill fill, Count count)
     for (int call = 0; call < calls; ++call) {
         auto collector = std::make_unique<Collector>();
         const kel::bench::HeapCount before = heapCount();
-        const auto start = std::chrono::steady_clock::now();
+        const auto start = kel::bench::Clock::now();
         fill(*collector);
         const double took = millisecondsSince(start);
         const kel::bench::HeapCount after = heapCount();
@@ -178,7 +168,7 @@ bool measure(int size, int calls)
     for (int call = 0; call < calls; ++call) {
         kel::bench::resetHeapPeak();
         const std::size_t base = heapCount().bytes;
-        const auto start = std::chrono::steady_clock::now();
+        const auto start = kel::bench::Clock::now();
         if (!kel::runReport(kel::ReportKind::Detail, &text))
             return false;
         reports.push_back(millisecondsSince(start));

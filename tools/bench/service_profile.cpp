@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "report/Report.h"
 #include "tests/unit/ForwardingPlatform.h"
+#include "tools/bench/Timing.h"
 
 #include <chrono>
 #include <cstdio>
@@ -14,7 +15,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using kel::bench::Clock;
 
 constexpr int kReports = 20;
 
@@ -35,7 +36,7 @@ public:
     auto result = call;                                                                        \
     ServiceTime& t = services[name];                                                           \
     ++t.calls;                                                                                 \
-    t.milliseconds += std::chrono::duration<double, std::milli>(Clock::now() - start).count(); \
+    t.milliseconds += kel::bench::millisecondsSince(start);                                     \
     return result
 
     long regOpenKey(kel::RegRoot root, const char* path, uint32_t access, kel::RegHandle* key) override
@@ -147,7 +148,7 @@ int main()
     for (int i = 0; i < kReports; ++i)
         if (!kel::runReport(kel::ReportKind::Detail, &text))
             return 1;
-    const double total = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    const double total = kel::bench::millisecondsSince(start);
     double inServices = 0;
     for (const auto& [name, t] : timing.services) {
         std::printf("service name=%s calls=%.1f ms=%.3f\n", name.c_str(),
