@@ -1,5 +1,6 @@
 #include "collectors/CpuInfo.h"
 
+#include "collectors/CpuBrand.h"
 #include "collectors/CpuCaches.h"
 #include "collectors/CpuClock.h"
 #include "collectors/TextOut.h"
@@ -106,7 +107,8 @@ void CpuInfo::setCpuInfo()
     setCpuVendor();
     findVendor();
     setCacheInfo(static_cast<int>(vendorCode));
-    runModelRoutine();
+    if (!setModelNameFromBrand())
+        runModelRoutine();
 }
 
 void CpuInfo::getCpuInfo(char* buffer, int size)
@@ -177,6 +179,19 @@ void CpuInfo::runModelRoutine()
     };
     if (vendorCode < cpu::kVendorRows && kRoutines[vendorCode] != nullptr)
         (this->*kRoutines[vendorCode])();
+}
+
+// A processor beyond the tables that tells its own name is named by it,
+// whatever its vendor; the core name and transistor count stay as they were.
+// Like the cache readers, this leaves cpuidRegs alone.
+bool CpuInfo::setModelNameFromBrand()
+{
+    if (!cpu::beyondModelTables(runLeaf(1).eax) || runLeaf(cpu::kExtendedLeaves).eax < cpu::kLastBrandLeaf)
+        return false;
+    const CpuidRegs brand[3] = {runLeaf(cpu::kLastBrandLeaf - 2), runLeaf(cpu::kLastBrandLeaf - 1),
+                                runLeaf(cpu::kLastBrandLeaf)};
+    modelName = cpu::modelNameFromBrand(cpu::brandStringOf(brand), vendorShortName);
+    return true;
 }
 
 // Where no row applies, the model fields keep what they held.

@@ -29,6 +29,7 @@ private:
     void readSignature();
     unsigned long setCpuVendor();
     void findVendor();
+    bool setModelNameFromBrand();
     void runModelRoutine();
     void applyModelTable(const cpu::ModelTable& table);
     void setIntelVenderId();

@@ -1,5 +1,6 @@
 #include "collectors/DeviceInfo.h"
 
+#include "collectors/IndirectString.h"
 #include "collectors/RegistryBytes.h"
 #include "platform/Platform.h"
 #include "platform/RegKey.h"
@@ -39,6 +40,15 @@ const FamilyRoots& rootsOf(bool isNT)
 
 const char kServiceRoot[] = "SYSTEM\\CurrentControlSet\\Services";
 constexpr std::size_t kValueSize = 260;
+
+// Since Windows Vista many of these values are indirect strings; the record
+// keeps the text a person would see. A failed read leaves the field as it was.
+void readDeviceText(const RegKey& key, const char* name, std::string* field)
+{
+    std::string text;
+    if (key.readText(name, kValueSize, &text))
+        *field = resolvedIndirectString(text);
+}
 
 // Exact, case-sensitive match; -1 for a class the table does not know.
 int classListPosition(const std::string& className)
@@ -120,23 +130,23 @@ bool DeviceInfo::getRegistryValue(const std::string& path)
     auto device = std::make_unique<DeviceClass>();
     device->keyPath = path;
 
-    key.readText("ClassGUID", kValueSize, &device->classGuid);
+    readDeviceText(key, "ClassGUID", &device->classGuid);
     // The class key decides the class; the instance's own word counts only
     // when the class key has none.
     const bool classKeyRead = getDeviceClass(device->classGuid, device.get());
     if (!classKeyRead || device->className.empty())
-        key.readText("Class", kValueSize, &device->className);
+        readDeviceText(key, "Class", &device->className);
 
-    key.readText("DeviceDesc", kValueSize, &device->deviceDesc);
-    key.readText("FriendlyName", kValueSize, &device->friendlyName);
-    key.readText("Mfg", kValueSize, &device->manufacturer);
-    key.readText("Service", kValueSize, &device->service);
-    key.readText("LocationInformation", kValueSize, &device->locationInformation);
+    readDeviceText(key, "DeviceDesc", &device->deviceDesc);
+    readDeviceText(key, "FriendlyName", &device->friendlyName);
+    readDeviceText(key, "Mfg", &device->manufacturer);
+    readDeviceText(key, "Service", &device->service);
+    readDeviceText(key, "LocationInformation", &device->locationInformation);
     if (device->locationInformation.empty())
         getDeviceService(enumeratorOf(path, rootsOf(isNT).enumRoot), device.get(), true);
 
-    key.readText("HardwareID", kValueSize, &device->hardwareId);
-    key.readText("Driver", kValueSize, &device->driver);
+    readDeviceText(key, "HardwareID", &device->hardwareId);
+    readDeviceText(key, "Driver", &device->driver);
     getDeviceDriver(device->driver, device.get());
     getDeviceService(device->service, device.get(), false);
     key.close();
@@ -153,9 +163,9 @@ bool DeviceInfo::getDeviceClass(const std::string& classGuid, DeviceClass* devic
     if (key.open(RegRoot::LocalMachine, KeyPath(rootsOf(isNT).classRoot, classGuid),
                  kKeyQueryValue) != kRegSuccess)
         return false;
-    key.readText("Class", kValueSize, &device->className);
-    key.readText("", kValueSize, &device->classDescription);
-    key.readText("Icon", kValueSize, &device->iconValue);
+    readDeviceText(key, "Class", &device->className);
+    readDeviceText(key, "", &device->classDescription);
+    readDeviceText(key, "Icon", &device->iconValue);
     return true;
 }
 
@@ -165,9 +175,9 @@ bool DeviceInfo::getDeviceDriver(const std::string& driverKey, DeviceClass* devi
     if (key.open(RegRoot::LocalMachine, KeyPath(rootsOf(isNT).classRoot, driverKey),
                  kKeyQueryValue) != kRegSuccess)
         return false;
-    key.readText("DriverDate", kValueSize, &device->driverDate);
-    key.readText("DriverVersion", kValueSize, &device->driverVersion);
-    key.readText("ProviderName", kValueSize, &device->providerName);
+    readDeviceText(key, "DriverDate", &device->driverDate);
+    readDeviceText(key, "DriverVersion", &device->driverVersion);
+    readDeviceText(key, "ProviderName", &device->providerName);
     return true;
 }
 
@@ -177,9 +187,8 @@ bool DeviceInfo::getDeviceService(const std::string& serviceName, DeviceClass* d
     if (key.open(RegRoot::LocalMachine, KeyPath(kServiceRoot, serviceName), kKeyQueryValue) !=
         kRegSuccess)
         return false;
-    key.readText("DisplayName", kValueSize,
-                 asLocation ? &device->locationInformation : &device->serviceDisplayName);
-    key.readText("Group", kValueSize, &device->serviceGroup);
+    readDeviceText(key, "DisplayName", asLocation ? &device->locationInformation : &device->serviceDisplayName);
+    readDeviceText(key, "Group", &device->serviceGroup);
     uint32_t type = 0;
     if (readNumber(key, "Type", &type))
         device->serviceType = std::to_string(static_cast<int32_t>(type));

@@ -93,9 +93,13 @@ void DisplayInfo::getDisplayDevList(const DeviceClass* device)
         return;
     auto display = std::make_unique<DisplayDevice>();
     display->adapterName = shownName(*device);
-    if (isNT)
+    if (isNT) {
         getWinNTDisplayInfo(device->service, display.get());
-    else
+        // WDDM drivers (Vista and later) record their memory in the driver
+        // key instead.
+        if (display->memorySize.empty())
+            getDriverKeyMemorySize(device->driver, display.get());
+    } else
         getWin9xDisplayInfo(device->driver, display.get());
     getVideoBIOSInfo(display.get());
 
@@ -132,6 +136,27 @@ void DisplayInfo::getWinNTDisplayInfo(std::string serviceName, DisplayDevice* di
     if (readValueBytes(key, "HardwareInformation.MemorySize", kHardwareInfoSize, &bytes) &&
         bytes.size() >= 4)
         display->memorySize = std::to_string(littleEndian32(bytes.data()) / 1024 / 1024);
+}
+
+// Only the memory figure is taken from here: a 64-bit count when the driver
+// writes one, else the 32-bit one.
+void DisplayInfo::getDriverKeyMemorySize(std::string driverKey, DisplayDevice* display)
+{
+    RegKey key;
+    if (key.open(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Class\\" + driverKey,
+                 kKeyQueryValue) != kRegSuccess)
+        return;
+    std::vector<uint8_t> bytes;
+    uint64_t count = 0;
+    if (readValueBytes(key, "HardwareInformation.qwMemorySize", kHardwareInfoSize, &bytes) &&
+        bytes.size() >= 8)
+        count = littleEndian32(bytes.data()) | static_cast<uint64_t>(littleEndian32(bytes.data() + 4)) << 32;
+    else if (readValueBytes(key, "HardwareInformation.MemorySize", kHardwareInfoSize, &bytes) &&
+             bytes.size() >= 4)
+        count = littleEndian32(bytes.data());
+    else
+        return;
+    display->memorySize = std::to_string(count / 1024 / 1024);
 }
 
 void DisplayInfo::getWin9xDisplayInfo(std::string driverKey, DisplayDevice* display)

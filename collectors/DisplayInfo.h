@@ -40,6 +40,7 @@ private:
 
     void getDisplayDevList(const DeviceClass* device);
     void getWinNTDisplayInfo(std::string serviceName, DisplayDevice* display);
+    void getDriverKeyMemorySize(std::string driverKey, DisplayDevice* display);
     void getWin9xDisplayInfo(std::string driverKey, DisplayDevice* display);
     void getVideoBIOSInfo(DisplayDevice* display);
 

@@ -4,21 +4,8 @@
 #include "platform/Platform.h"
 
 #include <cstdio>
-#include <limits>
 
 namespace kel {
-
-namespace {
-
-// A 32-bit Windows reports at most 4,294,967,295 for each figure; a 64-bit
-// one reports more, which must not wrap to a small, wrong number.
-uint32_t saturated(uint64_t figure)
-{
-    constexpr uint64_t most = std::numeric_limits<uint32_t>::max();
-    return static_cast<uint32_t>(figure > most ? most : figure);
-}
-
-}  // namespace
 
 MemInfo::MemInfo()
     : totalPhys(0), availPhys(0), totalPageFile(0), availPageFile(0), totalVirtual(0),
@@ -32,15 +19,18 @@ MemInfo::~MemInfo() = default;
 
 void MemInfo::setMemoryInfo()
 {
+    // The older query cuts every figure to 32 bits, and a 32-bit process
+    // that is not large-address-aware sees at most 2 GB through it.
     MemoryStatus status;
-    platform().globalMemoryStatus(&status);
+    if (!platform().globalMemoryStatusEx(&status))
+        platform().globalMemoryStatus(&status);
     memoryLoad = status.memoryLoad;
-    totalPhys = saturated(status.totalPhys);
-    availPhys = saturated(status.availPhys);
-    totalPageFile = saturated(status.totalPageFile);
-    availPageFile = saturated(status.availPageFile);
-    totalVirtual = saturated(status.totalVirtual);
-    availVirtual = saturated(status.availVirtual);
+    totalPhys = status.totalPhys;
+    availPhys = status.availPhys;
+    totalPageFile = status.totalPageFile;
+    availPageFile = status.availPageFile;
+    totalVirtual = status.totalVirtual;
+    availVirtual = status.availVirtual;
 
     SystemInfo info;
     platform().getSystemInfo(&info);
@@ -50,10 +40,12 @@ void MemInfo::setMemoryInfo()
 
 void MemInfo::getMemoryInfo(char* buffer, int size)
 {
-    const uint32_t kilobytes = totalPhys >> 10;
-    const int megabytes = static_cast<int>((kilobytes + 0.5) * 0.0009765625 + 0.5);
-    char text[16];
-    std::snprintf(text, sizeof text, "%dMB", megabytes);
+    // The nearest megabyte, a half rounding up, in integers: a double would
+    // lose the last kilobytes of the largest figures.
+    const uint64_t kilobytes = totalPhys >> 10;
+    const unsigned long long megabytes = (kilobytes + 512) / 1024;
+    char text[24];  // 2^64-1 bytes: "17592186044416MB"
+    std::snprintf(text, sizeof text, "%lluMB", megabytes);
     writeTextIfFits(text, buffer, size);
 }
 

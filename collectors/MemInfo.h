@@ -17,12 +17,13 @@ public:
     void getMemoryInfo(char* buffer, int size);
 
 private:
-    uint32_t totalPhys;
-    uint32_t availPhys;
-    uint32_t totalPageFile;
-    uint32_t availPageFile;
-    uint32_t totalVirtual;
-    uint32_t availVirtual;
+    // Byte counts, as wide as the extended query answers them.
+    uint64_t totalPhys;
+    uint64_t availPhys;
+    uint64_t totalPageFile;
+    uint64_t availPageFile;
+    uint64_t totalVirtual;
+    uint64_t availVirtual;
     uint32_t pageSize;
     uint32_t memoryLoad;
     uint32_t allocationGranularity;

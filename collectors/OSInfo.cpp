@@ -39,8 +39,13 @@ bool OSInfo::setOSInfo()
     // The platform may hand back a service-pack text without its NUL.
     record.csdVersion[sizeof record.csdVersion - 1] = '\0';
 
-    const uint32_t major = record.majorVersion;
-    const uint32_t minor = record.minorVersion;
+    uint32_t major = record.majorVersion;
+    uint32_t minor = record.minorVersion;
+    uint32_t build = record.buildNumber;
+    // GetVersionExA answers a Windows 8.1 or later that the host's manifest
+    // does not name with 6.2.9200; on the NT family ntdll knows better.
+    if (record.platformId == kWindowsNT)
+        platform().getTrueVersion(&major, &minor, &build);
     switch (record.platformId) {
     case kWin32s:
         osDescription = "Microsoft Win32s ";
@@ -83,7 +88,7 @@ bool OSInfo::setOSInfo()
         char suffix[260];
         std::snprintf(suffix, sizeof suffix, " Version %d.%d %s (Build %d)", static_cast<int>(major),
                       static_cast<int>(minor), record.csdVersion,
-                      static_cast<int>(record.buildNumber & 0xFFFF));
+                      static_cast<int>(build & 0xFFFF));
         osDescription += suffix;
         osType = 1;
         break;

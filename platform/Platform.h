@@ -60,8 +60,8 @@ struct VersionRecord {
 constexpr uint32_t kVersionRecordExSize = 156;
 constexpr uint32_t kVersionRecordSize = 148;
 
-// Global memory status with the widest figures any platform reports; a
-// 64-bit Windows reports more than 32 bits.
+// Global memory status with the widest figures any platform reports: the
+// extended query answers whole 64-bit figures.
 struct MemoryStatus {
     uint32_t memoryLoad = 0;
     uint64_t totalPhys = 0;
@@ -175,7 +175,15 @@ public:
 
     // Operating system.
     virtual bool getVersion(VersionRecord* record) = 0;
+    // The version numbers ntdll's RtlGetVersion answers, which no
+    // compatibility layer replaces; false (numbers untouched) when ntdll
+    // lacks it or it fails.
+    virtual bool getTrueVersion(uint32_t* major, uint32_t* minor, uint32_t* build) = 0;
+    // GlobalMemoryStatus: a 32-bit figure for each, as the platform cuts it.
     virtual void globalMemoryStatus(MemoryStatus* status) = 0;
+    // GlobalMemoryStatusEx, looked up afresh on every call: false when the
+    // system library lacks it or the query fails.
+    virtual bool globalMemoryStatusEx(MemoryStatus* status) = 0;
     virtual void getSystemInfo(SystemInfo* info) = 0;
     virtual uint32_t ansiCodePage() = 0;
     // Converts ANSI text of the machine's code page to UTF-16; false when

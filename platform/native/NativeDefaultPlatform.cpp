@@ -24,7 +24,9 @@ public:
     uint32_t ownRegistryView() override { return 0; }
 
     bool getVersion(VersionRecord*) override { return false; }
+    bool getTrueVersion(uint32_t*, uint32_t*, uint32_t*) override { return false; }
     void globalMemoryStatus(MemoryStatus* status) override { *status = MemoryStatus{}; }
+    bool globalMemoryStatusEx(MemoryStatus*) override { return false; }
     void getSystemInfo(SystemInfo* info) override { *info = SystemInfo{}; }
     uint32_t ansiCodePage() override { return 1252; }
     bool ansiToUtf16(const char* text, std::size_t length, std::u16string* out) override

@@ -37,17 +37,26 @@ struct StartupFolderFacts {
 
 constexpr std::size_t kMediaFamilyCount = 6;
 
+struct VersionNumbers {
+    uint32_t major = 0;
+    uint32_t minor = 0;
+    uint32_t build = 0;
+};
+
 struct MachineFacts {
     // [system]
     uint32_t codePage = 1252;
     SystemInfo system{4096, 65536, 1};
     bool extendedFreeSpace = true;
     bool windows64 = false;
+    bool extendedMemoryStatus = true;
 
     // [version]
     bool hasVersion = false;
     bool versionExtended = true;
-    VersionRecord version;
+    VersionRecord version;  // the true numbers, as RtlGetVersion answers them
+    bool hasReportedVersion = false;
+    VersionNumbers reportedVersion;  // what GetVersionExA answers in their place
 
     // [memory]
     MemoryStatus memory;

@@ -163,6 +163,7 @@ bool MachineIniReader::readSystem(const Section& section)
         {"allocation_granularity", [&](const Entry& e) { return readU32(e, &system.allocationGranularity); }},
         {"extended_free_space", [&](const Entry& e) { return readYesNo(e, &facts_->extendedFreeSpace); }},
         {"windows64", [&](const Entry& e) { return readYesNo(e, &facts_->windows64); }},
+        {"extended_memory_status", [&](const Entry& e) { return readYesNo(e, &facts_->extendedMemoryStatus); }},
     });
 }
 
@@ -184,6 +185,7 @@ bool MachineIniReader::readVersion(const Section& section)
              return true;
          }},
         {"extended", [&](const Entry& e) { return readYesNo(e, &facts_->versionExtended); }},
+        {"reported", [&](const Entry& e) { return readVersionNumbers(e, &facts_->reportedVersion); }},
     });
 }
 
@@ -439,6 +441,23 @@ bool MachineIniReader::readU32(const Entry& entry, uint32_t* out)
     if (!parseDecimal(entry.value, std::numeric_limits<uint32_t>::max(), &value))
         return fail(entry.line, "bad number " + excerpt(entry.value) + " for " + entry.key + " (0 to 4294967295)");
     *out = static_cast<uint32_t>(value);
+    return true;
+}
+
+bool MachineIniReader::readVersionNumbers(const Entry& entry, VersionNumbers* out)
+{
+    const std::vector<std::string> parts = split(entry.value, '.');
+    uint64_t numbers[3] = {};
+    bool ok = parts.size() == 3;
+    for (std::size_t i = 0; ok && i < 3; ++i)
+        ok = parseDecimal(parts[i], std::numeric_limits<uint32_t>::max(), &numbers[i]);
+    if (!ok)
+        return fail(entry.line, "bad version " + excerpt(entry.value) + " for " + entry.key +
+                                    " (MAJOR.MINOR.BUILD, each 0 to 4294967295)");
+    out->major = static_cast<uint32_t>(numbers[0]);
+    out->minor = static_cast<uint32_t>(numbers[1]);
+    out->build = static_cast<uint32_t>(numbers[2]);
+    facts_->hasReportedVersion = true;
     return true;
 }
 

@@ -54,6 +54,7 @@ private:
 
     bool readU32(const Entry& entry, uint32_t* out);
     bool readU64(const Entry& entry, uint64_t* out);
+    bool readVersionNumbers(const Entry& entry, VersionNumbers* out);
     bool readInt(const Entry& entry, int* out);
     bool readYesNo(const Entry& entry, bool* out);
     bool readOkFail(const Entry& entry, bool* fails);

@@ -1,6 +1,7 @@
 #include "platform/recorded/SimulatedMachine.h"
 
 #include <cstring>
+#include <limits>
 #include <new>
 
 namespace kel {
@@ -12,6 +13,13 @@ constexpr uint32_t kMmError = 1;
 constexpr uint32_t kMmBadDeviceId = 2;
 constexpr uint32_t kMmInvalidParameter = 11;
 constexpr uint32_t kPrinterEnumIcon8 = 0x00800000;
+constexpr uint32_t kPlatformNT = 2;
+
+uint32_t cutTo32Bits(uint64_t figure)
+{
+    constexpr uint64_t most = std::numeric_limits<uint32_t>::max();
+    return static_cast<uint32_t>(figure > most ? most : figure);
+}
 
 char foldAscii(char c)
 {
@@ -128,17 +136,47 @@ bool SimulatedMachine::getVersion(VersionRecord* record)
     if (!accepted)
         return false;
     const VersionRecord& version = facts_->version;
-    record->majorVersion = version.majorVersion;
-    record->minorVersion = version.minorVersion;
-    record->buildNumber = version.buildNumber;
+    // A compatibility layer may answer other numbers than the true ones.
+    const bool shimmed = facts_->hasReportedVersion;
+    record->majorVersion = shimmed ? facts_->reportedVersion.major : version.majorVersion;
+    record->minorVersion = shimmed ? facts_->reportedVersion.minor : version.minorVersion;
+    record->buildNumber = shimmed ? facts_->reportedVersion.build : version.buildNumber;
     record->platformId = version.platformId;
     std::memcpy(record->csdVersion, version.csdVersion, sizeof record->csdVersion);
     return true;
 }
 
+// RtlGetVersion exists on the NT family only, and answers there what the
+// machine really is.
+bool SimulatedMachine::getTrueVersion(uint32_t* major, uint32_t* minor, uint32_t* build)
+{
+    if (!facts_->hasVersion || facts_->version.platformId != kPlatformNT)
+        return false;
+    *major = facts_->version.majorVersion;
+    *minor = facts_->version.minorVersion;
+    *build = facts_->version.buildNumber;
+    return true;
+}
+
+// The older query's record holds 32-bit figures, so larger ones are cut.
 void SimulatedMachine::globalMemoryStatus(MemoryStatus* status)
 {
+    const MemoryStatus& memory = facts_->memory;
+    status->memoryLoad = memory.memoryLoad;
+    status->totalPhys = cutTo32Bits(memory.totalPhys);
+    status->availPhys = cutTo32Bits(memory.availPhys);
+    status->totalPageFile = cutTo32Bits(memory.totalPageFile);
+    status->availPageFile = cutTo32Bits(memory.availPageFile);
+    status->totalVirtual = cutTo32Bits(memory.totalVirtual);
+    status->availVirtual = cutTo32Bits(memory.availVirtual);
+}
+
+bool SimulatedMachine::globalMemoryStatusEx(MemoryStatus* status)
+{
+    if (!facts_->extendedMemoryStatus)
+        return false;
     *status = facts_->memory;
+    return true;
 }
 
 void SimulatedMachine::getSystemInfo(SystemInfo* info)

@@ -39,7 +39,9 @@ public:
     uint32_t ownRegistryView() override;
 
     bool getVersion(VersionRecord* record) override;
+    bool getTrueVersion(uint32_t* major, uint32_t* minor, uint32_t* build) override;
     void globalMemoryStatus(MemoryStatus* status) override;
+    bool globalMemoryStatusEx(MemoryStatus* status) override;
     void getSystemInfo(SystemInfo* info) override;
     uint32_t ansiCodePage() override { return codePage_->number(); }
     bool ansiToUtf16(const char* text, std::size_t length, std::u16string* out) override;

@@ -63,6 +63,8 @@ Function systemFunction(const char* module, const char* name)
 
 using NtQueryKeyFunction = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, BOOL*);
+using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+using GlobalMemoryStatusExFunction = BOOL(WINAPI*)(MEMORYSTATUSEX*);
 using GetDiskFreeSpaceExFunction = BOOL(WINAPI*)(LPCSTR, ULARGE_INTEGER*, ULARGE_INTEGER*,
                                                  ULARGE_INTEGER*);
 
@@ -236,6 +238,21 @@ bool Win32Platform::getVersion(VersionRecord* record)
     return true;
 }
 
+// Windows 8.1 and later answer GetVersionExA with 6.2 unless the host's
+// manifest names them; RtlGetVersion tells the truth.
+bool Win32Platform::getTrueVersion(uint32_t* major, uint32_t* minor, uint32_t* build)
+{
+    auto query = systemFunction<RtlGetVersionFunction>("ntdll.dll", "RtlGetVersion");
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!query || query(&info) < 0)
+        return false;
+    *major = info.dwMajorVersion;
+    *minor = info.dwMinorVersion;
+    *build = info.dwBuildNumber;
+    return true;
+}
+
 void Win32Platform::globalMemoryStatus(MemoryStatus* status)
 {
     MEMORYSTATUS memory{};
@@ -248,6 +265,23 @@ void Win32Platform::globalMemoryStatus(MemoryStatus* status)
     status->availPageFile = memory.dwAvailPageFile;
     status->totalVirtual = memory.dwTotalVirtual;
     status->availVirtual = memory.dwAvailVirtual;
+}
+
+bool Win32Platform::globalMemoryStatusEx(MemoryStatus* status)
+{
+    auto query = systemFunction<GlobalMemoryStatusExFunction>("kernel32.dll", "GlobalMemoryStatusEx");
+    MEMORYSTATUSEX memory{};
+    memory.dwLength = sizeof memory;
+    if (!query || !query(&memory))
+        return false;
+    status->memoryLoad = memory.dwMemoryLoad;
+    status->totalPhys = memory.ullTotalPhys;
+    status->availPhys = memory.ullAvailPhys;
+    status->totalPageFile = memory.ullTotalPageFile;
+    status->availPageFile = memory.ullAvailPageFile;
+    status->totalVirtual = memory.ullTotalVirtual;
+    status->availVirtual = memory.ullAvailVirtual;
+    return true;
 }
 
 void Win32Platform::getSystemInfo(SystemInfo* info)

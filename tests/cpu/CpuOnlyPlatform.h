@@ -29,7 +29,9 @@ public:
     uint32_t ownRegistryView() override { return !refused("ownRegistryView"); }
 
     bool getVersion(VersionRecord*) override { return !refused("getVersion"); }
+    bool getTrueVersion(uint32_t*, uint32_t*, uint32_t*) override { return !refused("getTrueVersion"); }
     void globalMemoryStatus(MemoryStatus*) override { refused("globalMemoryStatus"); }
+    bool globalMemoryStatusEx(MemoryStatus*) override { return !refused("globalMemoryStatusEx"); }
     uint32_t ansiCodePage() override { return !refused("ansiCodePage"); }
     bool ansiToUtf16(const char*, std::size_t, std::u16string*) override { return !refused("ansiToUtf16"); }
 

@@ -40,9 +40,17 @@ public:
     bool isWindows64() override { return base_.isWindows64(); }
     uint32_t ownRegistryView() override { return base_.ownRegistryView(); }
     bool getVersion(VersionRecord* record) override { return base_.getVersion(record); }
+    bool getTrueVersion(uint32_t* major, uint32_t* minor, uint32_t* build) override
+    {
+        return base_.getTrueVersion(major, minor, build);
+    }
     void globalMemoryStatus(MemoryStatus* status) override
     {
         return base_.globalMemoryStatus(status);
+    }
+    bool globalMemoryStatusEx(MemoryStatus* status) override
+    {
+        return base_.globalMemoryStatusEx(status);
     }
     void getSystemInfo(SystemInfo* info) override { return base_.getSystemInfo(info); }
     uint32_t ansiCodePage() override { return base_.ansiCodePage(); }
