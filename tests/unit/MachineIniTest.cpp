@@ -112,7 +112,7 @@ TEST(MachineIni, MemoryFiguresUpTo64Bits)
                                  "avail_virtual = 6\n");
     ASSERT_TRUE(machine);
     MemoryStatus memory;
-    machine->globalMemoryStatus(&memory);
+    ASSERT_TRUE(machine->globalMemoryStatusEx(&memory)) << "extended_memory_status defaults to yes";
     EXPECT_EQ(memory.memoryLoad, 37u);
     EXPECT_EQ(memory.totalPhys, std::numeric_limits<uint64_t>::max());
     EXPECT_EQ(memory.availPhys, 2u);
@@ -120,6 +120,52 @@ TEST(MachineIni, MemoryFiguresUpTo64Bits)
     EXPECT_EQ(memory.availPageFile, 4u);
     EXPECT_EQ(memory.totalVirtual, 5u);
     EXPECT_EQ(memory.availVirtual, 6u);
+    // The older query cuts each figure to 32 bits.
+    MemoryStatus cut;
+    machine->globalMemoryStatus(&cut);
+    EXPECT_EQ(cut.totalPhys, 4294967295u);
+    EXPECT_EQ(cut.availPhys, 2u);
+    EXPECT_EQ(cut.memoryLoad, 37u);
+
+    auto without = machineFrom("", "[system]\nextended_memory_status = no\n[memory]\ntotal_phys = 5\n");
+    ASSERT_TRUE(without);
+    EXPECT_FALSE(without->globalMemoryStatusEx(&memory));
+}
+
+TEST(MachineIni, ReportedVersion)
+{
+    auto machine = machineFrom("", "[version]\nplatform = 2\nmajor = 10\nminor = 0\nbuild = 22631\n"
+                                 "reported = 6.2.4294967295\n");
+    ASSERT_TRUE(machine);
+    VersionRecord record;
+    record.infoSize = kVersionRecordExSize;
+    ASSERT_TRUE(machine->getVersion(&record));
+    EXPECT_EQ(record.majorVersion, 6u);
+    EXPECT_EQ(record.minorVersion, 2u);
+    EXPECT_EQ(record.buildNumber, 4294967295u);
+    uint32_t major = 0, minor = 0, build = 0;
+    ASSERT_TRUE(machine->getTrueVersion(&major, &minor, &build));
+    EXPECT_EQ(major, 10u);
+    EXPECT_EQ(minor, 0u);
+    EXPECT_EQ(build, 22631u);
+
+    auto nt351 = machineFrom("", "[version]\nplatform = 2\nmajor = 3\nminor = 51\nbuild = 1057\n");
+    ASSERT_TRUE(nt351);
+    EXPECT_TRUE(nt351->getTrueVersion(&major, &minor, &build)) << "every NT machine has RtlGetVersion";
+    EXPECT_EQ(minor, 51u);
+    auto w98 = machineFrom("", "[version]\nplatform = 1\nmajor = 4\nminor = 10\n");
+    ASSERT_TRUE(w98);
+    EXPECT_FALSE(w98->getTrueVersion(&major, &minor, &build)) << "no ntdll on the 95 family";
+    auto none = machineFrom("", "");
+    ASSERT_TRUE(none);
+    EXPECT_FALSE(none->getTrueVersion(&major, &minor, &build));
+
+    for (const char* bad : {"", "6.2", "6.2.9200.1", "6..9200", "6.2.4294967296", "a.b.c", "6.2.-1"}) {
+        std::string error;
+        EXPECT_FALSE(RecordedMachine::parse("", std::string("[version]\nreported = ") + bad + "\n", &error))
+            << "reported = " << bad;
+        EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+    }
 }
 
 TEST(MachineIni, SystemSection)

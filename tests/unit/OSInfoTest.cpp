@@ -43,6 +43,16 @@ const VersionCase kVersionCases[] = {
     {"short_record_only", "platform = 2\nmajor = 4\nminor = 0\nbuild = 1381\nextended = no\n",
      "Windows NT 4.0 Version 4.0  (Build 1381)", 1},
     {"both_refused", nullptr, "", 0},
+    // A compatibility layer's answer: the row and the numbers come from
+    // RtlGetVersion on the NT family, the service-pack text from the record.
+    {"win11_reported_as_8", "platform = 2\nmajor = 10\nminor = 0\nbuild = 22631\nreported = 6.2.9200\n",
+     " Version 10.0  (Build 22631)", 1},
+    {"xp_reported_as_2000", "platform = 2\nmajor = 5\nminor = 1\nbuild = 2600\nreported = 5.0.2195\n"
+     "csd = Service Pack 3\n", "Windows XP Version 5.1 Service Pack 3 (Build 2600)", 1},
+    {"win7_sp1", "platform = 2\nmajor = 6\nminor = 1\nbuild = 7601\ncsd = Service Pack 1\n",
+     " Version 6.1 Service Pack 1 (Build 7601)", 1},
+    {"w98_reported_ignored", "platform = 1\nmajor = 4\nminor = 10\nreported = 4.90.3000\n",
+     "Windows Me", 0},  // no RtlGetVersion off the NT family: the record's numbers count
 };
 
 class OSInfoVersions : public ::testing::TestWithParam<VersionCase> {};
