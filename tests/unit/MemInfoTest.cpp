@@ -1,6 +1,6 @@
 #include "collectors/MemInfo.h"
 
-#include "TestMachine.h"
+#include "MachineUnderTest.h"
 
 #include <cstring>
 
@@ -29,10 +29,9 @@ class MemInfoFigures : public ::testing::TestWithParam<MemoryCase> {};
 
 TEST_P(MemInfoFigures, InstalledMemoryInMegabytes)
 {
-    auto machine = machineFrom(kRegHeader, std::string("[memory]\ntotal_phys = ") +
-                                               GetParam().totalPhys + "\n");
+    MachineUnderTest machine(kRegHeader, std::string("[memory]\ntotal_phys = ") +
+                                             GetParam().totalPhys + "\n");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     MemInfo memory;
     memory.setMemoryInfo();
     char first[16], second[16];
@@ -57,9 +56,8 @@ TEST(MemInfo, FreshObjectReportsZeroAndNeverWritesPastSize)
 
 TEST(MemInfo, AssignmentCopiesTheFigures)
 {
-    auto machine = machineFrom(kRegHeader, "[memory]\ntotal_phys = 134217728\n");
+    MachineUnderTest machine(kRegHeader, "[memory]\ntotal_phys = 134217728\n");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     MemInfo source;
     source.setMemoryInfo();
     MemInfo target;
