@@ -128,6 +128,7 @@ TEST(Registration, RegisterTwiceLeavesTheSameEntries)
 
 TEST(Registration, ProgIdCreatesTheControlAndTheLibraryLoadsFromTheRegistry)
 {
+    ASSERT_EQ(0u, regsvr32(false));
     CLSID clsid = CLSID_NULL;
     ASSERT_HR(S_OK, CLSIDFromProgID(L"KEL.KelCtrl.1", &clsid));
     EXPECT_TRUE(IsEqualCLSID(kControlClsid, clsid));
@@ -151,6 +152,7 @@ TEST(Registration, ProgIdCreatesTheControlAndTheLibraryLoadsFromTheRegistry)
 
 TEST(Registration, KoreanCallerWhereOnlyEnglishIsRegistered)
 {
+    ASSERT_EQ(0u, regsvr32(false));
     // The registry has the library under 0x0409 only: a Korean lookup fails,
     // which is why the control falls back to the library's own locale.
     com_ptr<ITypeLib> library;
@@ -182,6 +184,7 @@ TEST(Registration, KoreanCallerWhereOnlyEnglishIsRegistered)
 
 TEST(Registration, UnregisterTwiceRemovesEverything)
 {
+    ASSERT_EQ(0u, regsvr32(false));
     ASSERT_EQ(0u, regsvr32(true));
     expectUnregistered();
     ASSERT_EQ(0u, regsvr32(true));

@@ -4,6 +4,7 @@
 #include "collectors/CpuInfo.h"
 
 #include "tests/unit/CpuInfoPeer.h"
+#include "tests/unit/MachineUnderTest.h"
 #include "tests/unit/TestMachine.h"
 
 #include <gtest/gtest.h>
@@ -101,9 +102,8 @@ TEST(CpuBrand, WhichProcessorsTheBrandStringNames)
         {kIntel, "000306A9", "80000004", "Intel(R) CPU @ 2.00GHz", "Intel  1000Mhz (1CPUs)"},
     };
     for (const auto& c : cases) {
-        auto machine = test::machineFrom(test::kRegHeader, chip(c.vendor, c.signature, c.extended, c.brand));
+        MachineUnderTest machine(test::kRegHeader, chip(c.vendor, c.signature, c.extended, c.brand));
         ASSERT_TRUE(machine);
-        ScopedPlatform scoped(*machine);
         CpuInfo cpu;
         cpu.setCpuInfo();
         EXPECT_EQ(cpuLine(cpu), c.line) << c.signature << " " << c.brand;

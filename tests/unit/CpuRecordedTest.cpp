@@ -3,7 +3,7 @@
 #include "collectors/CpuInfo.h"
 
 #include "tests/unit/CpuInfoPeer.h"
-#include "tests/unit/TestMachine.h"
+#include "tests/unit/MachineUnderTest.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@ namespace kel {
 namespace {
 
 using test::kRegHeader;
-using test::machineFrom;
 
 // An Intel family-15 processor (no model table row needs the caches) with
 // an exact clock against a 10 MHz performance counter.
@@ -42,9 +41,8 @@ TEST(CpuRecorded, TheTenthsRuleOnAnExactClock)
         {"2409.6", 2409, 2420, 3 * 240960},
     };
     for (const auto& c : cases) {
-        auto machine = machineFrom(kRegHeader, pentium4At(c.tscMhz));
+        MachineUnderTest machine(kRegHeader, pentium4At(c.tscMhz));
         ASSERT_TRUE(machine);
-        ScopedPlatform scoped(*machine);
         CpuInfo cpu;
         cpu.setCpuInfo();
         const CpuInfoPeer f(cpu);
@@ -60,7 +58,7 @@ TEST(CpuRecorded, TheTenthsRuleOnAnExactClock)
 
 TEST(CpuRecorded, ReportLineOfAnExactClock)
 {
-    auto machine = machineFrom(kRegHeader, pentium4At("2399.55"));
+    MachineUnderTest machine(kRegHeader, pentium4At("2399.55"));
     ASSERT_TRUE(machine);
     const std::string report = test::reportOf(*machine, ReportKind::Brief);
     EXPECT_NE(report.find("\nCPU: Intel Pentium IV 2400Mhz (2CPUs)\n"), std::string::npos) << report;
@@ -70,16 +68,15 @@ TEST(CpuRecorded, ASecondRunSeesTheSameProcessorThroughLeaf2Lists)
 {
     // Leaf 2 needs two runs; its second result tells a 256 KB L2, which makes
     // family 6 model 6 a mobile Pentium II rather than a Celeron A.
-    auto machine = machineFrom(kRegHeader,
-                               "[cpu]\n"
-                               "leaf.0 = 00000002 756E6547 6C65746E 49656E69\n"
-                               "leaf.1 = 00000665 00000000 00000000 0183F9FF\n"
-                               "leaf.2 = 00000002 00000000 00000000 00000041 ; "
-                               "00000000 00000000 00000000 00000042\n"
-                               "qpc_frequency = 3579545\n"
-                               "tsc_mhz = 400.02\n");
+    MachineUnderTest machine(kRegHeader,
+                             "[cpu]\n"
+                             "leaf.0 = 00000002 756E6547 6C65746E 49656E69\n"
+                             "leaf.1 = 00000665 00000000 00000000 0183F9FF\n"
+                             "leaf.2 = 00000002 00000000 00000000 00000041 ; "
+                             "00000000 00000000 00000000 00000042\n"
+                             "qpc_frequency = 3579545\n"
+                             "tsc_mhz = 400.02\n");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     CpuInfo cpu;
     cpu.setCpuInfo();
     const std::string first = CpuInfoPeer(cpu).dump();
@@ -102,9 +99,8 @@ TEST(CpuRecorded, AMachineWithoutCountersOrIdentification)
          "qpc_frequency = 1193180\ntsc_mhz = 300\ncpuid = no\n", "  300Mhz (1CPUs)"},
     };
     for (const auto& c : cases) {
-        auto machine = machineFrom(kRegHeader, std::string("[cpu]\n") + c.cpu);
+        MachineUnderTest machine(kRegHeader, std::string("[cpu]\n") + c.cpu);
         ASSERT_TRUE(machine);
-        ScopedPlatform scoped(*machine);
         CpuInfo cpu;
         cpu.setCpuInfo();
         EXPECT_EQ(cpuLine(cpu), c.line) << c.cpu;

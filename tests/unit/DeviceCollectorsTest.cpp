@@ -8,7 +8,7 @@
 #include "report/Report.h"
 #include "tests/devices/FixtureMachine.h"
 
-#include "TestMachine.h"
+#include "MachineUnderTest.h"
 
 #include <cstring>
 #include <string>
@@ -55,9 +55,8 @@ const char* const kMediaIni =
 
 TEST(MediaInfoFamilies, ListsEachFamilyWithItsVersionSuffix)
 {
-    auto machine = machineFrom(kRegHeader, kMediaIni);
+    MachineUnderTest machine(kRegHeader, kMediaIni);
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     Lists lists;
     MediaInfo media;
     media.setMediaInfo(true, lists.at);
@@ -116,9 +115,8 @@ class SoundDevice : public ::testing::TestWithParam<SoundCase> {};
 TEST_P(SoundDevice, FromTheMediaList)
 {
     const SoundCase& c = GetParam();
-    auto machine = machineFrom(kRegHeader, c.waveDevices ? kMediaIni : "");
+    MachineUnderTest machine(kRegHeader, c.waveDevices ? kMediaIni : "");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     Lists lists;
     for (const DeviceClass& record : c.records)
         lists.at[kMediaClassList].append(record);
@@ -132,9 +130,8 @@ INSTANTIATE_TEST_SUITE_P(Rules, SoundDevice, ::testing::ValuesIn(kSoundCases));
 
 TEST(MediaInfoText, WritesTheNameOnlyWhenItAndItsNulFit)
 {
-    auto machine = machineFrom(kRegHeader, "");
+    MachineUnderTest machine(kRegHeader, "");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     Lists lists;
     lists.at[kMediaClassList].append(device("Sound", "PCI"));
     MediaInfo media;
@@ -165,10 +162,9 @@ class DisplayTechnology : public ::testing::TestWithParam<TechnologyCase> {};
 
 TEST_P(DisplayTechnology, NamedByTheTable)
 {
-    auto machine = machineFrom(kRegHeader, "[screen]\ntechnology = " +
-                                               std::to_string(GetParam().value) + "\n");
+    MachineUnderTest machine(kRegHeader, "[screen]\ntechnology = " +
+                                             std::to_string(GetParam().value) + "\n");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     Lists lists;
     lists.at[kDisplayClassList].append(device("Adapter", "PCI bus 1"));
     DisplayInfo display;
@@ -182,12 +178,11 @@ INSTANTIATE_TEST_SUITE_P(Table, DisplayTechnology, ::testing::ValuesIn(kTechnolo
 
 TEST(DisplayInfoScreen, EveryAdapterGetsTheSameScreenCapabilities)
 {
-    auto machine = machineFrom(kRegHeader,
-                               "[screen]\nlogpixelsy = 120\nhorzres = 1280\nvertres = 1024\n"
-                               "bitspixel = 24\ntechnology = 1\nhorzsize = 340\nvertsize = 270\n"
-                               "aspectx = 36\naspecty = 37\naspectxy = 52\n");
+    MachineUnderTest machine(kRegHeader,
+                             "[screen]\nlogpixelsy = 120\nhorzres = 1280\nvertres = 1024\n"
+                             "bitspixel = 24\ntechnology = 1\nhorzsize = 340\nvertsize = 270\n"
+                             "aspectx = 36\naspecty = 37\naspectxy = 52\n");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     Lists lists;
     lists.at[kDisplayClassList].append(device("First", "PCI bus 1"));
     lists.at[kDisplayClassList].append(device("Second", "PCI bus 2"));
@@ -208,9 +203,8 @@ TEST(DisplayInfoScreen, EveryAdapterGetsTheSameScreenCapabilities)
 
 TEST(DisplayInfoText, DescriptionsMemoryAndTheWholeList)
 {
-    auto machine = machineFrom(kRegHeader, "");
+    MachineUnderTest machine(kRegHeader, "");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     DisplayInfo display;
     char buffer[16] = "untouched";
     EXPECT_EQ(display.getDisplayInfo(buffer, 1), 1);
@@ -303,9 +297,8 @@ TEST(NetworkInfoText, DescriptionsAndTheWholeList)
 
 TEST(DeviceCollectorCopies, OwnTheirEntries)
 {
-    auto machine = machineFrom(kRegHeader, kMediaIni);
+    MachineUnderTest machine(kRegHeader, kMediaIni);
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     Lists lists;
     lists.at[kDisplayClassList].append(device("Adapter", "PCI bus 1"));
     lists.at[kNetClassList].append(device("Nic", "PCI bus 2"));
@@ -340,9 +333,8 @@ TEST(DeviceCollectorCopies, OwnTheirEntries)
 
 TEST(DeviceReportLines, EntriesWhoseTextCannotBeWritten)
 {
-    auto machine = machineFrom(kRegHeader, "");
+    MachineUnderTest machine(kRegHeader, "");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     const std::string tooLong(1024, 'x');  // with its NUL, one more than the buffer
     Lists lists;
     lists.at[kDisplayClassList].append(device(tooLong, "PCI bus 1"));

@@ -4,6 +4,7 @@
 #include "collectors/DisplayInfo.h"
 #include "collectors/IndirectString.h"
 
+#include "tests/unit/MachineUnderTest.h"
 #include "tests/unit/TestMachine.h"
 
 #include <gtest/gtest.h>
@@ -93,9 +94,8 @@ TEST(DriverKeyMemory, WhereAWddmAdapterRecordsItsMemory)
         {"16 EB", "", "\"HardwareInformation.qwMemorySize\"=hex(b):ff,ff,ff,ff,ff,ff,ff,ff\n", 2147483647},
     };
     for (const auto& c : cases) {
-        auto machine = test::machineFrom(adapterRegistry(c.device0, c.driverKey), "");
+        MachineUnderTest machine(adapterRegistry(c.device0, c.driverKey), "");
         ASSERT_TRUE(machine) << c.name;
-        ScopedPlatform scoped(*machine);
         DeviceInfo devices;
         devices.setSystemDeviceInfo(true);
         DisplayInfo display;
@@ -110,7 +110,7 @@ TEST(DriverKeyMemory, WhereAWddmAdapterRecordsItsMemory)
 
 TEST(DriverKeyMemory, TheWindows95FamilyNeverLooksThere)
 {
-    auto machine = test::machineFrom(
+    MachineUnderTest machine(
         std::string(test::kRegHeader) +
             "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_10DE\\1]\n\"Class\"=\"Display\"\n\"HardwareID\"=\"PCI\\\\VEN_10DE\"\n"
             "\"Driver\"=\"Display\\\\0000\"\n\n"
@@ -118,7 +118,6 @@ TEST(DriverKeyMemory, TheWindows95FamilyNeverLooksThere)
             "\"HardwareInformation.MemorySize\"=dword:04000000\n",
         "");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     DeviceInfo devices;
     devices.setSystemDeviceInfo(false);
     DisplayInfo display;

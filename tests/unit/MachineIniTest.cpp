@@ -12,7 +12,6 @@ namespace kel {
 namespace {
 
 using test::errorOf;
-using test::machineFrom;
 
 TEST(IniFile, SyntaxOfSectionsKeysCommentsAndQuotes)
 {
@@ -38,7 +37,7 @@ TEST(IniFile, SyntaxOfSectionsKeysCommentsAndQuotes)
 
 TEST(MachineIni, EmptyFileGivesTheDefaults)
 {
-    auto machine = machineFrom("", "");
+    MachineUnderTest machine("", "");
     ASSERT_TRUE(machine);
     EXPECT_EQ(machine->ansiCodePage(), 1252u);
     SystemInfo info;
@@ -68,8 +67,8 @@ TEST(MachineIni, EmptyFileGivesTheDefaults)
 
 TEST(MachineIni, VersionRecordAndItsTwoSizes)
 {
-    auto machine = machineFrom("", "[version]\nplatform = 1\nmajor = 4\nminor = 10\nbuild = 67766446\n"
-                                 "csd = \" A \"\nextended = no\n");
+    MachineUnderTest machine("", "[version]\nplatform = 1\nmajor = 4\nminor = 10\nbuild = 67766446\n"
+                               "csd = \" A \"\nextended = no\n");
     ASSERT_TRUE(machine);
     VersionRecord record;
     record.infoSize = kVersionRecordExSize;
@@ -84,7 +83,7 @@ TEST(MachineIni, VersionRecordAndItsTwoSizes)
     record.infoSize = 100;
     EXPECT_FALSE(machine->getVersion(&record));
 
-    auto extended = machineFrom("", "[version]\nplatform = 2\n");
+    MachineUnderTest extended("", "[version]\nplatform = 2\n");
     ASSERT_TRUE(extended);
     record.infoSize = kVersionRecordExSize;
     ASSERT_TRUE(extended->getVersion(&record));
@@ -95,8 +94,8 @@ TEST(MachineIni, VersionRecordAndItsTwoSizes)
 
 TEST(MachineIni, CsdTextInTheCodePageUpTo127Bytes)
 {
-    auto machine = machineFrom("", "[system]\ncodepage = 949\n[version]\ncsd = \xEA\xB0\x80" + std::string(125, 'x') +
-                                     "\n");
+    MachineUnderTest machine("", "[system]\ncodepage = 949\n[version]\ncsd = \xEA\xB0\x80" + std::string(125, 'x') +
+                                   "\n");
     ASSERT_TRUE(machine);
     VersionRecord record;
     record.infoSize = kVersionRecordSize;
@@ -107,9 +106,9 @@ TEST(MachineIni, CsdTextInTheCodePageUpTo127Bytes)
 
 TEST(MachineIni, MemoryFiguresUpTo64Bits)
 {
-    auto machine = machineFrom("", "[memory]\nload = 37\ntotal_phys = 18446744073709551615\navail_phys = 2\n"
-                                 "total_page_file = 3\navail_page_file = 4\ntotal_virtual = 5\n"
-                                 "avail_virtual = 6\n");
+    MachineUnderTest machine("", "[memory]\nload = 37\ntotal_phys = 18446744073709551615\navail_phys = 2\n"
+                               "total_page_file = 3\navail_page_file = 4\ntotal_virtual = 5\n"
+                               "avail_virtual = 6\n");
     ASSERT_TRUE(machine);
     MemoryStatus memory;
     ASSERT_TRUE(machine->globalMemoryStatusEx(&memory)) << "extended_memory_status defaults to yes";
@@ -127,14 +126,14 @@ TEST(MachineIni, MemoryFiguresUpTo64Bits)
     EXPECT_EQ(cut.availPhys, 2u);
     EXPECT_EQ(cut.memoryLoad, 37u);
 
-    auto without = machineFrom("", "[system]\nextended_memory_status = no\n[memory]\ntotal_phys = 5\n");
+    MachineUnderTest without("", "[system]\nextended_memory_status = no\n[memory]\ntotal_phys = 5\n");
     ASSERT_TRUE(without);
     EXPECT_FALSE(without->globalMemoryStatusEx(&memory));
 }
 
 TEST(MachineIni, ReportedVersion)
 {
-    auto machine = machineFrom("", "[version]\nplatform = 2\nmajor = 10\nminor = 0\nbuild = 22631\n"
+    MachineUnderTest machine("", "[version]\nplatform = 2\nmajor = 10\nminor = 0\nbuild = 22631\n"
                                  "reported = 6.2.4294967295\n");
     ASSERT_TRUE(machine);
     VersionRecord record;
@@ -149,14 +148,14 @@ TEST(MachineIni, ReportedVersion)
     EXPECT_EQ(minor, 0u);
     EXPECT_EQ(build, 22631u);
 
-    auto nt351 = machineFrom("", "[version]\nplatform = 2\nmajor = 3\nminor = 51\nbuild = 1057\n");
+    MachineUnderTest nt351("", "[version]\nplatform = 2\nmajor = 3\nminor = 51\nbuild = 1057\n");
     ASSERT_TRUE(nt351);
     EXPECT_TRUE(nt351->getTrueVersion(&major, &minor, &build)) << "every NT machine has RtlGetVersion";
     EXPECT_EQ(minor, 51u);
-    auto w98 = machineFrom("", "[version]\nplatform = 1\nmajor = 4\nminor = 10\n");
+    MachineUnderTest w98("", "[version]\nplatform = 1\nmajor = 4\nminor = 10\n");
     ASSERT_TRUE(w98);
     EXPECT_FALSE(w98->getTrueVersion(&major, &minor, &build)) << "no ntdll on the 95 family";
-    auto none = machineFrom("", "");
+    MachineUnderTest none("", "");
     ASSERT_TRUE(none);
     EXPECT_FALSE(none->getTrueVersion(&major, &minor, &build));
 
@@ -170,8 +169,8 @@ TEST(MachineIni, ReportedVersion)
 
 TEST(MachineIni, SystemSection)
 {
-    auto machine = machineFrom("", "[system]\ncodepage = 949\nprocessors = 2\npage_size = 8192\n"
-                                 "allocation_granularity = 4096\nextended_free_space = no\nwindows64 = yes\n");
+    MachineUnderTest machine("", "[system]\ncodepage = 949\nprocessors = 2\npage_size = 8192\n"
+                               "allocation_granularity = 4096\nextended_free_space = no\nwindows64 = yes\n");
     ASSERT_TRUE(machine);
     SystemInfo info;
     machine->getSystemInfo(&info);
@@ -188,9 +187,9 @@ TEST(MachineIni, SystemSection)
 
 TEST(MachineIni, ScreenSection)
 {
-    auto machine = machineFrom("", "[screen]\nlogpixelsy = 96\nhorzres = 1024\nvertres = 768\nbitspixel = 32\n"
-                                 "technology = 1\nhorzsize = 320\nvertsize = 240\naspectx = 36\naspecty = 36\n"
-                                 "aspectxy = -51\n");
+    MachineUnderTest machine("", "[screen]\nlogpixelsy = 96\nhorzres = 1024\nvertres = 768\nbitspixel = 32\n"
+                               "technology = 1\nhorzsize = 320\nvertsize = 240\naspectx = 36\naspecty = 36\n"
+                               "aspectxy = -51\n");
     ASSERT_TRUE(machine);
     ScreenCaps caps = machine->getScreenCaps();
     const int got[] = {caps.logPixelsY, caps.horzRes, caps.vertRes, caps.bitsPixel, caps.technology,
@@ -245,7 +244,7 @@ TEST(MachineIni, RejectsBadInputWithOneMessage)
 
 TEST(MachineIni, NegativeScreenFigureAtTheLimit)
 {
-    auto machine = machineFrom("", "[screen]\naspectxy = -2147483648\n");
+    MachineUnderTest machine("", "[screen]\naspectxy = -2147483648\n");
     ASSERT_TRUE(machine);
     EXPECT_EQ(machine->getScreenCaps().aspectXY, std::numeric_limits<int>::min());
 }

@@ -1,8 +1,13 @@
-// A recorded machine built from text in the test itself, in force while the
-// object lives.
+// A recorded machine built from text in the test itself, in force as the
+// platform while the object lives.
 #pragma once
 
 #include "TestMachine.h"
+
+#include "platform/Platform.h"
+#include "platform/recorded/RecordedMachine.h"
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <optional>
@@ -12,9 +17,12 @@ namespace kel {
 
 class MachineUnderTest {
 public:
+    // Fails the test when the texts are rejected; the object is then false.
     MachineUnderTest(const std::string& registry, const std::string& ini)
-        : machine_(test::machineFrom(registry, ini))
     {
+        std::string error;
+        machine_ = RecordedMachine::parse(registry, ini, &error);
+        EXPECT_TRUE(machine_) << "machine rejected: " << error;
         if (machine_)
             scope_.emplace(*machine_);
     }
@@ -28,7 +36,13 @@ public:
         }
     }
 
+    MachineUnderTest(const MachineUnderTest&) = delete;
+    MachineUnderTest& operator=(const MachineUnderTest&) = delete;
+
+    explicit operator bool() const { return machine_ != nullptr; }
     RecordedMachine& machine() { return *machine_; }
+    RecordedMachine& operator*() { return *machine_; }
+    RecordedMachine* operator->() { return machine_.get(); }
 
 private:
     std::unique_ptr<RecordedMachine> machine_;

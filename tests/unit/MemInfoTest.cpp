@@ -1,6 +1,6 @@
 #include "collectors/MemInfo.h"
 
-#include "TestMachine.h"
+#include "MachineUnderTest.h"
 
 #include <cstring>
 
@@ -36,12 +36,11 @@ class MemInfoFigures : public ::testing::TestWithParam<MemoryCase> {};
 
 TEST_P(MemInfoFigures, InstalledMemoryInMegabytes)
 {
-    auto machine = machineFrom(kRegHeader, std::string("[system]\nextended_memory_status = ") +
-                                               GetParam().extendedMemoryStatus +
-                                               "\n[memory]\ntotal_phys = " + GetParam().totalPhys +
-                                               "\n");
+    MachineUnderTest machine(kRegHeader, std::string("[system]\nextended_memory_status = ") +
+                                             GetParam().extendedMemoryStatus +
+                                             "\n[memory]\ntotal_phys = " + GetParam().totalPhys +
+                                             "\n");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     MemInfo memory;
     memory.setMemoryInfo();
     char first[32], second[32];
@@ -67,9 +66,8 @@ TEST(MemInfo, FreshObjectReportsZeroAndNeverWritesPastSize)
 
 TEST(MemInfo, AssignmentCopiesTheFigures)
 {
-    auto machine = machineFrom(kRegHeader, "[memory]\ntotal_phys = 134217728\n");
+    MachineUnderTest machine(kRegHeader, "[memory]\ntotal_phys = 134217728\n");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     MemInfo source;
     source.setMemoryInfo();
     MemInfo target;

@@ -1,6 +1,6 @@
 #include "collectors/OSInfo.h"
 
-#include "TestMachine.h"
+#include "MachineUnderTest.h"
 
 #include <cstring>
 
@@ -61,9 +61,8 @@ TEST_P(OSInfoVersions, DescribesTheVersionRecord)
 {
     const VersionCase& c = GetParam();
     std::string ini = c.versionSection ? std::string("[version]\n") + c.versionSection : "";
-    auto machine = machineFrom(kRegHeader, ini);
+    MachineUnderTest machine(kRegHeader, ini);
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
 
     OSInfo os;
     EXPECT_EQ(os.setOSInfo(), c.versionSection != nullptr);
@@ -83,9 +82,8 @@ INSTANTIATE_TEST_SUITE_P(Records, OSInfoVersions, ::testing::ValuesIn(kVersionCa
 
 TEST(OSInfo, WritesOnlyWhenDescriptionAndCodeFit)
 {
-    auto machine = machineFrom(kRegHeader, "[version]\nplatform = 1\nmajor = 4\nminor = 90\n");
+    MachineUnderTest machine(kRegHeader, "[version]\nplatform = 1\nmajor = 4\nminor = 90\n");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     OSInfo os;
     os.setOSInfo();
     // "Windows Me" (10) + "WINME" (5): 15 bytes leave the buffer alone, 16 write.
@@ -102,9 +100,8 @@ TEST(OSInfo, WritesOnlyWhenDescriptionAndCodeFit)
 
 TEST(OSInfo, CopiesAreIndependent)
 {
-    auto machine = machineFrom(kRegHeader, "[version]\nplatform = 2\nmajor = 5\nminor = 0\n");
+    MachineUnderTest machine(kRegHeader, "[version]\nplatform = 2\nmajor = 5\nminor = 0\n");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     OSInfo original;
     original.setOSInfo();
     OSInfo copy(original);

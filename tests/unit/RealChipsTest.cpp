@@ -4,6 +4,7 @@
 #include "collectors/CpuInfo.h"
 
 #include "tests/unit/CpuInfoPeer.h"
+#include "tests/unit/MachineUnderTest.h"
 #include "tests/unit/TestMachine.h"
 
 #include <gtest/gtest.h>
@@ -74,9 +75,8 @@ TEST(RealChips, EachChipsCpuLine)
         const std::string path = std::string(KEL_CPUID_DIR) + "/" + chip.file + ".ini";
         const std::string section = fileText(path);
         ASSERT_FALSE(section.empty()) << "cannot read " << path;
-        auto machine = test::machineFrom(test::kRegHeader, section);
+        MachineUnderTest machine(test::kRegHeader, section);
         ASSERT_TRUE(machine) << chip.file;
-        ScopedPlatform scoped(*machine);
         CpuInfo cpu;
         cpu.setCpuInfo();
         EXPECT_EQ(cpuLine(cpu), chip.line) << chip.file;

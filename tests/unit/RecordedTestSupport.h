@@ -2,7 +2,7 @@
 // small readers of the registry through the seam.
 #pragma once
 
-#include "TestMachine.h"
+#include "MachineUnderTest.h"
 
 #include "platform/recorded/RecordedMachine.h"
 

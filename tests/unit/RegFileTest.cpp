@@ -12,7 +12,6 @@ namespace {
 
 using test::errorOf;
 using test::kRegHeader;
-using test::machineFrom;
 using test::OpenKey;
 using test::subkeyNames;
 using test::valueBytes;
@@ -44,20 +43,20 @@ struct TypedValue {
 
 TEST(RegFile, ReadsEveryValueSyntax)
 {
-    auto machine = machineFrom(std::string(kRegHeader) +
-                             "; a comment line\n"
-                             "[HKEY_LOCAL_MACHINE\\Software\\Test]\n"
-                             "@=\"default\"\n"
-                             "\"Text\"=\"a \\\"quoted\\\" back\\\\slash\"\n"
-                             "\"Number\"=dword:0001e240\n"
-                             "\"Binary\"=hex:01,ff,10\n"
-                             "\"Expand\"=hex(2):25,00,41,00,25,00,00,00\n"
-                             "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\n"
-                             "\"Quad\"=hex(b):01,02,03,04,\\\n"
-                             "  05,06,07,08\n"
-                             "\"None\"=hex(0):\n"
-                             "\"Odd\"=hex(4abc):00 ; type 0x4abc with a comment\n"
-                             "\"Spaced\" = \"x\"   ; blanks around = and after the data\n", "");
+    MachineUnderTest machine(std::string(kRegHeader) +
+                           "; a comment line\n"
+                           "[HKEY_LOCAL_MACHINE\\Software\\Test]\n"
+                           "@=\"default\"\n"
+                           "\"Text\"=\"a \\\"quoted\\\" back\\\\slash\"\n"
+                           "\"Number\"=dword:0001e240\n"
+                           "\"Binary\"=hex:01,ff,10\n"
+                           "\"Expand\"=hex(2):25,00,41,00,25,00,00,00\n"
+                           "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\n"
+                           "\"Quad\"=hex(b):01,02,03,04,\\\n"
+                           "  05,06,07,08\n"
+                           "\"None\"=hex(0):\n"
+                           "\"Odd\"=hex(4abc):00 ; type 0x4abc with a comment\n"
+                           "\"Spaced\" = \"x\"   ; blanks around = and after the data\n", "");
     ASSERT_TRUE(machine);
     OpenKey key(*machine, RegRoot::LocalMachine, "Software\\Test");
     ASSERT_EQ(key.result(), kRegSuccess);
@@ -87,23 +86,23 @@ TEST(RegFile, ReadsUtf16WithBomAndUtf8WithBom)
 {
     std::u16string text = u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Caf\u00e9]\r\n"
                           u"\"Name\"=\"\u00e9t\u00e9\"\r\n";
-    auto fromUtf16 = machineFrom(utf16leWithBom(text), "");
-    auto fromUtf8 = machineFrom("\xEF\xBB\xBF" + std::string(kRegHeader) +
-                              "[HKEY_CURRENT_USER\\Caf\xC3\xA9]\n\"Name\"=\"\xC3\xA9t\xC3\xA9\"\n", "");
-    for (RecordedMachine* machine : {fromUtf16.get(), fromUtf8.get()}) {
-        ASSERT_TRUE(machine);
-        OpenKey key(*machine, RegRoot::CurrentUser, "CAF\xC9");  // 1252 bytes, other case
+    MachineUnderTest fromUtf16(utf16leWithBom(text), "");
+    MachineUnderTest fromUtf8("\xEF\xBB\xBF" + std::string(kRegHeader) +
+                            "[HKEY_CURRENT_USER\\Caf\xC3\xA9]\n\"Name\"=\"\xC3\xA9t\xC3\xA9\"\n", "");
+    for (MachineUnderTest* machine : {&fromUtf16, &fromUtf8}) {
+        ASSERT_TRUE(*machine);
+        OpenKey key(machine->machine(), RegRoot::CurrentUser, "CAF\xC9");  // 1252 bytes, other case
         ASSERT_EQ(key.result(), kRegSuccess);
         long result = -1;
-        EXPECT_EQ(valueBytes(*machine, key.handle(), "name", kMaxPath, &result), std::string("\xE9t\xE9", 4));
+        EXPECT_EQ(valueBytes(machine->machine(), key.handle(), "name", kMaxPath, &result), std::string("\xE9t\xE9", 4));
     }
 }
 
 TEST(RegFile, ReadsRegedit4InTheMachineCodePage)
 {
     // 0xB0 0xA1 is U+AC00 in code page 949; hex(2) texts are 8-bit too.
-    auto machine = machineFrom("REGEDIT4\n\n[HKLM\\K\xB0\xA1]\n\"V\"=\"\xB0\xA1\"\n\"E\"=hex(2):b0,a1,00\n",
-                             "[system]\ncodepage = 949\n");
+    MachineUnderTest machine("REGEDIT4\n\n[HKLM\\K\xB0\xA1]\n\"V\"=\"\xB0\xA1\"\n\"E\"=hex(2):b0,a1,00\n",
+                           "[system]\ncodepage = 949\n");
     ASSERT_TRUE(machine);
     OpenKey root(*machine, RegRoot::LocalMachine, "");
     EXPECT_EQ(subkeyNames(*machine, root.handle()), std::vector<std::string>{"K\xB0\xA1"});
@@ -116,14 +115,14 @@ TEST(RegFile, ReadsRegedit4InTheMachineCodePage)
 
 TEST(RegFile, AppliesDeletionLinesInFileOrder)
 {
-    auto machine = machineFrom(std::string(kRegHeader) +
-                             "[HKEY_LOCAL_MACHINE\\A\\B\\C]\n\"x\"=\"1\"\n"
-                             "[HKEY_LOCAL_MACHINE\\A\\D]\n\"keep\"=\"1\"\n\"drop\"=\"2\"\n\"last\"=\"3\"\n"
-                             "[-HKEY_LOCAL_MACHINE\\A\\B]\n"
-                             "\"ignored\"=\"below a deleted key\"\n"
-                             "[HKEY_LOCAL_MACHINE\\A\\D]\n\"DROP\"=-\n\"absent\"=-\n"
-                             "[-HKEY_LOCAL_MACHINE\\Never\\There]\n"
-                             "[HKEY_LOCAL_MACHINE\\A\\B]\n", "");
+    MachineUnderTest machine(std::string(kRegHeader) +
+                           "[HKEY_LOCAL_MACHINE\\A\\B\\C]\n\"x\"=\"1\"\n"
+                           "[HKEY_LOCAL_MACHINE\\A\\D]\n\"keep\"=\"1\"\n\"drop\"=\"2\"\n\"last\"=\"3\"\n"
+                           "[-HKEY_LOCAL_MACHINE\\A\\B]\n"
+                           "\"ignored\"=\"below a deleted key\"\n"
+                           "[HKEY_LOCAL_MACHINE\\A\\D]\n\"DROP\"=-\n\"absent\"=-\n"
+                           "[-HKEY_LOCAL_MACHINE\\Never\\There]\n"
+                           "[HKEY_LOCAL_MACHINE\\A\\B]\n", "");
     ASSERT_TRUE(machine);
     OpenKey a(*machine, RegRoot::LocalMachine, "A");
     EXPECT_EQ(subkeyNames(*machine, a.handle()), (std::vector<std::string>{"B", "D"}));
@@ -136,7 +135,7 @@ TEST(RegFile, AppliesDeletionLinesInFileOrder)
 
 TEST(RegFile, EmptyFileIsAnEmptyRegistry)
 {
-    auto machine = machineFrom("", "");
+    MachineUnderTest machine("", "");
     ASSERT_TRUE(machine);
     OpenKey root(*machine, RegRoot::LocalMachine, "");
     ASSERT_EQ(root.result(), kRegSuccess);

@@ -2,7 +2,7 @@
 // paths too long for any key, and text reads into buffers of every size.
 
 #include "ForwardingPlatform.h"
-#include "TestMachine.h"
+#include "MachineUnderTest.h"
 #include "platform/KeyPath.h"
 #include "platform/RegKey.h"
 
@@ -14,7 +14,6 @@ namespace kel {
 namespace {
 
 using test::kRegHeader;
-using test::machineFrom;
 
 class CountingOpens : public ForwardingPlatform {
 public:
@@ -49,9 +48,9 @@ TEST(KeyPath, JoinsRootAndNameUpToTheNamesFirstNul)
 
 TEST(KeyPath, ANameOfAWholeValueBufferFitsAndBeyondTheCapacityOpensNothing)
 {
-    auto machine = machineFrom(std::string(kRegHeader) + "[HKEY_LOCAL_MACHINE\\Root\\" +
-                                   std::string(255, 'k') + "]\n\"v\"=\"found\"\n",
-                               "");
+    MachineUnderTest machine(std::string(kRegHeader) + "[HKEY_LOCAL_MACHINE\\Root\\" +
+                                 std::string(255, 'k') + "]\n\"v\"=\"found\"\n",
+                             "");
     ASSERT_TRUE(machine);
     CountingOpens counting(*machine);
     ScopedPlatform scoped(counting);
@@ -79,11 +78,10 @@ TEST(RegKeyText, ReadsBoundedByTheBufferOnEitherSideOfTheStackSize)
 {
     const std::string shortText(1000, 's');
     const std::string longText(3000, 'l');
-    auto machine = machineFrom(std::string(kRegHeader) + "[HKEY_LOCAL_MACHINE\\Texts]\n\"short\"=\"" +
-                                   shortText + "\"\n\"long\"=\"" + longText + "\"\n",
-                               "");
+    MachineUnderTest machine(std::string(kRegHeader) + "[HKEY_LOCAL_MACHINE\\Texts]\n\"short\"=\"" +
+                                 shortText + "\"\n\"long\"=\"" + longText + "\"\n",
+                             "");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     RegKey key;
     ASSERT_EQ(kRegSuccess, key.open(RegRoot::LocalMachine, "Texts", kKeyQueryValue));
 

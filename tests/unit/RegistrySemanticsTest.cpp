@@ -9,7 +9,6 @@ namespace kel {
 namespace {
 
 using test::kRegHeader;
-using test::machineFrom;
 using test::OpenKey;
 using test::subkeyNames;
 using test::valueBytes;
@@ -30,31 +29,33 @@ std::string hexOfUtf16(const std::string& ascii, bool withNul)
     return out;
 }
 
+// Keys of every shape the recorded registry reads, their order and sizes.
+std::string semanticsRegistry()
+{
+    return std::string(kRegHeader) +
+           "[HKEY_LOCAL_MACHINE\\Order]\n"
+           "\"zulu\"=\"1\"\n\"Alpha\"=\"2\"\n\"mike\"=\"3\"\n\"alpha\"=\"replaced\"\n"
+           "[HKEY_LOCAL_MACHINE\\Order\\zeta]\n[HKEY_LOCAL_MACHINE\\Order\\_under]\n"
+           "[HKEY_LOCAL_MACHINE\\Order\\Alpha]\n[HKEY_LOCAL_MACHINE\\Order\\beta]\n"
+           "[HKEY_LOCAL_MACHINE\\Sizes]\n"
+           "\"s259\"=\"" + std::string(258, 'x') + "\"\n"
+           "\"s260\"=\"" + std::string(259, 'x') + "\"\n"
+           "\"s261\"=\"" + std::string(260, 'x') + "\"\n"
+           "\"NoNul\"=hex(1):" + hexOfUtf16("AB", false) + "\n"
+           "\"NoNul260\"=hex(1):" + hexOfUtf16(std::string(260, 'y'), false) + "\n"
+           "\"Dword\"=dword:12345678\n"
+           "\"Empty\"=\"\"\n"
+           "\"Euro\"=\"\xE2\x82\xAC \xED\x95\x9C\"\n"
+           "\"Multi\"=hex(7):" + hexOfUtf16("one", true) + "," + hexOfUtf16("two", true) + ",00,00\n"
+           "\"" + std::string(300, 'n') + "\"=\"long name\"\n"
+           "[HKEY_CURRENT_USER\\Order]\n\"user\"=\"yes\"\n";
+}
+
 class RegistrySemantics : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        machine_ = machineFrom(std::string(kRegHeader) +
-                             "[HKEY_LOCAL_MACHINE\\Order]\n"
-                             "\"zulu\"=\"1\"\n\"Alpha\"=\"2\"\n\"mike\"=\"3\"\n\"alpha\"=\"replaced\"\n"
-                             "[HKEY_LOCAL_MACHINE\\Order\\zeta]\n[HKEY_LOCAL_MACHINE\\Order\\_under]\n"
-                             "[HKEY_LOCAL_MACHINE\\Order\\Alpha]\n[HKEY_LOCAL_MACHINE\\Order\\beta]\n"
-                             "[HKEY_LOCAL_MACHINE\\Sizes]\n"
-                             "\"s259\"=\"" + std::string(258, 'x') + "\"\n"
-                             "\"s260\"=\"" + std::string(259, 'x') + "\"\n"
-                             "\"s261\"=\"" + std::string(260, 'x') + "\"\n"
-                             "\"NoNul\"=hex(1):" + hexOfUtf16("AB", false) + "\n"
-                             "\"NoNul260\"=hex(1):" + hexOfUtf16(std::string(260, 'y'), false) + "\n"
-                             "\"Dword\"=dword:12345678\n"
-                             "\"Empty\"=\"\"\n"
-                             "\"Euro\"=\"\xE2\x82\xAC \xED\x95\x9C\"\n"
-                             "\"Multi\"=hex(7):" + hexOfUtf16("one", true) + "," + hexOfUtf16("two", true) + ",00,00\n"
-                             "\"" + std::string(300, 'n') + "\"=\"long name\"\n"
-                             "[HKEY_CURRENT_USER\\Order]\n\"user\"=\"yes\"\n", "");
-        ASSERT_TRUE(machine_);
-    }
+    void SetUp() override { ASSERT_TRUE(machine_); }
 
-    std::unique_ptr<RecordedMachine> machine_;
+    MachineUnderTest machine_{semanticsRegistry(), ""};
 };
 
 TEST_F(RegistrySemantics, SubkeysInUpperCaseOrderValuesInCreationOrder)
@@ -148,7 +149,7 @@ TEST(RegistryText, OddByteCountDropsTheHalfCodeUnit)
 {
     // As Wine answers for three bytes of REG_SZ data: one character, a NUL
     // written after it when there is room, and a size of 1.
-    auto machine = machineFrom(std::string(kRegHeader) + "[HKEY_CURRENT_USER\\K]\n\"odd\"=hex(1):41,00,42\n", "");
+    MachineUnderTest machine(std::string(kRegHeader) + "[HKEY_CURRENT_USER\\K]\n\"odd\"=hex(1):41,00,42\n", "");
     ASSERT_TRUE(machine);
     OpenKey key(*machine, RegRoot::CurrentUser, "K");
     uint8_t buffer[4] = {0xCC, 0xCC, 0xCC, 0xCC};
@@ -256,7 +257,7 @@ const char kViews[] = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\n\"bits\"=\"64\"\n
 
 TEST(RegistryViews, Windows64RedirectsTheSoftwareKeyOfThe32BitView)
 {
-    auto machine = machineFrom(std::string(kRegHeader) + kViews, "[system]\nwindows64 = yes\n");
+    MachineUnderTest machine(std::string(kRegHeader) + kViews, "[system]\nwindows64 = yes\n");
     ASSERT_TRUE(machine);
     EXPECT_TRUE(machine->isWindows64());
     EXPECT_EQ(machine->ownRegistryView(), kKeyWow64_32Key);
@@ -282,7 +283,7 @@ TEST(RegistryViews, Windows64RedirectsTheSoftwareKeyOfThe32BitView)
 
 TEST(RegistryViews, SameKeyOnlyWhereTheViewsShareTheKey)
 {
-    auto machine = machineFrom(std::string(kRegHeader) + kViews, "[system]\nwindows64 = yes\n");
+    MachineUnderTest machine(std::string(kRegHeader) + kViews, "[system]\nwindows64 = yes\n");
     ASSERT_TRUE(machine);
     OpenKey shared32(*machine, RegRoot::LocalMachine, "SYSTEM\\Shared", kKeyRead | kKeyWow64_32Key);
     OpenKey shared64(*machine, RegRoot::LocalMachine, "SYSTEM\\Shared", kKeyRead | kKeyWow64_64Key);
@@ -295,7 +296,7 @@ TEST(RegistryViews, SameKeyOnlyWhereTheViewsShareTheKey)
 
 TEST(RegistryViews, Windows32HasOneView)
 {
-    auto machine = machineFrom(std::string(kRegHeader) + kViews, "");
+    MachineUnderTest machine(std::string(kRegHeader) + kViews, "");
     ASSERT_TRUE(machine);
     EXPECT_FALSE(machine->isWindows64());
     EXPECT_EQ(machine->ownRegistryView(), 0u);

@@ -3,7 +3,7 @@
 #include "report/Report.h"
 
 #include "AllocationFailure.h"
-#include "TestMachine.h"
+#include "MachineUnderTest.h"
 
 #include <cstring>
 #include <thread>
@@ -27,14 +27,14 @@ const char* const kEmptyBrief =
 
 TEST(Report, BriefOfAnEmptyMachineKeepsItsAlwaysPresentLines)
 {
-    auto machine = machineFrom(kRegHeader, kXpVersion);
+    MachineUnderTest machine(kRegHeader, kXpVersion);
     ASSERT_TRUE(machine);
     EXPECT_EQ(reportOf(*machine, ReportKind::Brief), kEmptyBrief);
 }
 
 TEST(Report, DetailAddsTheFourHeadingsEachAfterAnEmptyLine)
 {
-    auto machine = machineFrom(kRegHeader, kXpVersion);
+    MachineUnderTest machine(kRegHeader, kXpVersion);
     ASSERT_TRUE(machine);
     EXPECT_EQ(reportOf(*machine, ReportKind::Detail),
               std::string(kEmptyBrief) + "\nDisks\n\nPrinters\n\nSoftwares\n\nStartup\n");
@@ -67,9 +67,8 @@ TEST(Report, AccessorsOutsideAReportAnswerMinusOneAndLeaveTheBuffer)
 
 TEST(Report, EmptySlotsLeaveOutTheirSectionsWithoutRepeatingStaleText)
 {
-    auto machine = machineFrom(kRegHeader, kXpVersion);
+    MachineUnderTest machine(kRegHeader, kXpVersion);
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     // Only the operating system in its slot: the CPU line must not repeat
     // the OS text left in the report buffer, and the other sections vanish.
     collectorSlots().os = std::make_unique<OSInfo>();
@@ -84,12 +83,11 @@ TEST(Report, EmptySlotsLeaveOutTheirSectionsWithoutRepeatingStaleText)
 TEST(Report, AnsiTextReachesUtf16ThroughTheMachinesCodePage)
 {
     // Korean service-pack text on a code page 949 machine.
-    auto machine = machineFrom(kRegHeader,
-                               "[system]\ncodepage = 949\n[version]\nplatform = 2\nmajor = 5\n"
-                               "minor = 1\nbuild = 2600\ncsd = \xEC\x84\x9C\xEB\xB9\x84\xEC\x8A\xA4 "
-                               "\xED\x8C\xA9 1\n");
+    MachineUnderTest machine(kRegHeader,
+                             "[system]\ncodepage = 949\n[version]\nplatform = 2\nmajor = 5\n"
+                             "minor = 1\nbuild = 2600\ncsd = \xEC\x84\x9C\xEB\xB9\x84\xEC\x8A\xA4 "
+                             "\xED\x8C\xA9 1\n");
     ASSERT_TRUE(machine);
-    ScopedPlatform scoped(*machine);
     std::u16string text;
     ASSERT_TRUE(runReport(ReportKind::Brief, &text));
     const std::u16string expected =

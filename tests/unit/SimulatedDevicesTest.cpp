@@ -12,7 +12,6 @@ namespace kel {
 namespace {
 
 using test::errorOf;
-using test::machineFrom;
 
 bool sameRegs(const CpuidRegs& a, const CpuidRegs& b)
 {
@@ -28,9 +27,9 @@ std::string describe(const CpuidRegs& r)
 
 TEST(SimulatedCpu, LeafSequencesRepeatTheirLastResultAndRestartAfterAnotherLeaf)
 {
-    auto machine = machineFrom("", "[cpu]\nleaf.0 = 2 756e6547 6c65746e 49656e69\n"
-                                 "leaf.2 = 0x00000002 0 0 0 ; 0x03020101 0 0 0x0c040843\n"
-                                 "leaf.80000005 = 1 2 3 4\n");
+    MachineUnderTest machine("", "[cpu]\nleaf.0 = 2 756e6547 6c65746e 49656e69\n"
+                               "leaf.2 = 0x00000002 0 0 0 ; 0x03020101 0 0 0x0c040843\n"
+                               "leaf.80000005 = 1 2 3 4\n");
     ASSERT_TRUE(machine);
     const struct {
         uint32_t leaf;
@@ -51,7 +50,7 @@ TEST(SimulatedCpu, LeafSequencesRepeatTheirLastResultAndRestartAfterAnotherLeaf)
 
 TEST(SimulatedCpu, ExactClockGives239955CyclesPer1000Ticks)
 {
-    auto machine = machineFrom("", "[cpu]\nqpc_frequency = 10000000\ntsc_mhz = 2399.55\n");
+    MachineUnderTest machine("", "[cpu]\nqpc_frequency = 10000000\ntsc_mhz = 2399.55\n");
     ASSERT_TRUE(machine);
     int64_t frequency = 0;
     ASSERT_TRUE(machine->queryPerformanceFrequency(&frequency));
@@ -75,7 +74,7 @@ TEST(SimulatedCpu, ExactClockGives239955CyclesPer1000Ticks)
 
 TEST(SimulatedCpu, TimeStampCounterKeepsItsLow32Bits)
 {
-    auto machine = machineFrom("", "[cpu]\nqpc_frequency = 1\ntsc_mhz = 3000\n");
+    MachineUnderTest machine("", "[cpu]\nqpc_frequency = 1\ntsc_mhz = 3000\n");
     ASSERT_TRUE(machine);
     int64_t counter = 0;
     machine->queryPerformanceCounter(&counter);
@@ -101,7 +100,7 @@ TEST(SimulatedCpu, MulDivFloorIsExactBeyond64Bits)
 
 TEST(SimulatedCpu, WithoutCounterOrInstructions)
 {
-    auto machine = machineFrom("", "[cpu]\ncpuid = no\ntsc = no\ntsc_mhz = 500\n");
+    MachineUnderTest machine("", "[cpu]\ncpuid = no\ntsc = no\ntsc_mhz = 500\n");
     ASSERT_TRUE(machine);
     EXPECT_FALSE(machine->hasCpuid());
     EXPECT_FALSE(machine->hasTimeStampCounter());
@@ -113,7 +112,7 @@ TEST(SimulatedCpu, WithoutCounterOrInstructions)
 
 TEST(SimulatedCpu, PriorityClassStartsNormalAndCountsSets)
 {
-    auto machine = machineFrom("", "");
+    MachineUnderTest machine("", "");
     ASSERT_TRUE(machine);
     EXPECT_EQ(machine->getPriorityClass(), kNormalPriorityClass);
     EXPECT_TRUE(machine->setPriorityClass(kHighPriorityClass));
@@ -127,8 +126,8 @@ TEST(SimulatedCpu, PriorityClassStartsNormalAndCountsSets)
 TEST(SimulatedMedia, DevicesNamesVersionsAndFailures)
 {
     std::string name32(32, 'N');
-    auto machine = machineFrom("", "[media]\nwave_out.0 = 0x050A SB Live! Wave Device\nwave_out.1 = fail\n"
-                                 "wave_out.2 = 0105 " + name32 + "\nmixer.0 = 0\n");
+    MachineUnderTest machine("", "[media]\nwave_out.0 = 0x050A SB Live! Wave Device\nwave_out.1 = fail\n"
+                               "wave_out.2 = 0105 " + name32 + "\nmixer.0 = 0\n");
     ASSERT_TRUE(machine);
     EXPECT_EQ(machine->mediaDeviceCount(MediaFamily::WaveOut), 3u);
     EXPECT_EQ(machine->mediaDeviceCount(MediaFamily::Mixer), 1u);
@@ -149,13 +148,13 @@ TEST(SimulatedMedia, DevicesNamesVersionsAndFailures)
 
 TEST(SimulatedDrives, ListTypesSpaceAndVolumes)
 {
-    auto machine = machineFrom("", "[drives]\ndrive.D = 5\ndrive.A = 2\ndrive.C = 3\n"
-                                 "drive.C.total_bytes = 40000000000\ndrive.C.free_bytes = 12000000000\n"
-                                 "drive.C.caller_free_bytes = 11000000000\ndrive.C.sectors_per_cluster = 8\n"
-                                 "drive.C.bytes_per_sector = 512\ndrive.C.free_clusters = 100\n"
-                                 "drive.C.total_clusters = 200\ndrive.C.label = SYSTEM\n"
-                                 "drive.C.file_system = NTFS\ndrive.C.serial = 0A1B2C3D\n"
-                                 "drive.D.space = fail\ndrive.D.volume = fail\n");
+    MachineUnderTest machine("", "[drives]\ndrive.D = 5\ndrive.A = 2\ndrive.C = 3\n"
+                               "drive.C.total_bytes = 40000000000\ndrive.C.free_bytes = 12000000000\n"
+                               "drive.C.caller_free_bytes = 11000000000\ndrive.C.sectors_per_cluster = 8\n"
+                               "drive.C.bytes_per_sector = 512\ndrive.C.free_clusters = 100\n"
+                               "drive.C.total_clusters = 200\ndrive.C.label = SYSTEM\n"
+                               "drive.C.file_system = NTFS\ndrive.C.serial = 0A1B2C3D\n"
+                               "drive.D.space = fail\ndrive.D.volume = fail\n");
     ASSERT_TRUE(machine);
     char buffer[kMaxPath];
     std::memset(buffer, 'x', sizeof buffer);
@@ -197,7 +196,7 @@ TEST(SimulatedDrives, ListTypesSpaceAndVolumes)
 
 TEST(SimulatedDrives, NoDrives)
 {
-    auto machine = machineFrom("", "");
+    MachineUnderTest machine("", "");
     ASSERT_TRUE(machine);
     char buffer[4] = {'x', 'x', 'x', 'x'};
     EXPECT_EQ(machine->getLogicalDriveStrings(sizeof buffer, buffer), 0u);
@@ -228,7 +227,7 @@ std::vector<std::string> printerNames(const std::vector<uint8_t>& buffer, uint32
 
 TEST(SimulatedPrinters, SizeQueryThenRecordsInOneBuffer)
 {
-    auto machine = machineFrom("", "[printers]\nprinter.0 = HP LaserJet 4\nprinter.1 = \\\\server\\queue\n");
+    MachineUnderTest machine("", "[printers]\nprinter.0 = HP LaserJet 4\nprinter.1 = \\\\server\\queue\n");
     ASSERT_TRUE(machine);
     uint32_t needed = 0;
     uint32_t returned = 99;
@@ -250,7 +249,7 @@ TEST(SimulatedPrinters, SizeQueryThenRecordsInOneBuffer)
 
 TEST(SimulatedPrinters, NoPrintersAndAFailingSpooler)
 {
-    auto none = machineFrom("", "");
+    MachineUnderTest none("", "");
     ASSERT_TRUE(none);
     uint32_t needed = 99;
     uint32_t returned = 99;
@@ -258,7 +257,7 @@ TEST(SimulatedPrinters, NoPrintersAndAFailingSpooler)
     EXPECT_EQ(needed, 0u);
     EXPECT_EQ(returned, 0u);
 
-    auto failing = machineFrom("", "[printers]\nprinter.0 = P\nenumerate = fail\n");
+    MachineUnderTest failing("", "[printers]\nprinter.0 = P\nenumerate = fail\n");
     ASSERT_TRUE(failing);
     EXPECT_FALSE(failing->enumPrinters(6, 1, nullptr, 0, &needed, &returned));
     EXPECT_GT(needed, 0u) << "the size query still answers";
@@ -284,8 +283,8 @@ std::vector<std::string> search(RecordedMachine& machine, const std::string& pat
 
 TEST(SimulatedShell, StartupFoldersAndTheFileSearch)
 {
-    auto machine = machineFrom("", "[version]\nplatform = 2\n[shell]\nstartup_user = Agent.lnk ; readme.txt;TRAY.LNK\n"
-                                 "startup_common =\n");
+    MachineUnderTest machine("", "[version]\nplatform = 2\n[shell]\nstartup_user = Agent.lnk ; readme.txt;TRAY.LNK\n"
+                               "startup_common =\n");
     ASSERT_TRUE(machine);
     char user[kMaxPath];
     char common[kMaxPath];
@@ -305,7 +304,7 @@ TEST(SimulatedShell, StartupFoldersAndTheFileSearch)
 
 TEST(SimulatedShell, AbsentKeyMeansTheShellCannotNameTheFolder)
 {
-    auto machine = machineFrom("", "[version]\nplatform = 1\n[shell]\nstartup_user = a.lnk\n");
+    MachineUnderTest machine("", "[version]\nplatform = 1\n[shell]\nstartup_user = a.lnk\n");
     ASSERT_TRUE(machine);
     char path[kMaxPath];
     ASSERT_TRUE(machine->getSpecialFolderPath(kFolderStartup, path));

@@ -1,4 +1,4 @@
-// Recorded machines built inside a test, and the report taken of them.
+// The report taken of a recorded machine, and where the sample machines lie.
 #pragma once
 
 #include "platform/Platform.h"
@@ -13,17 +13,6 @@
 namespace kel::test {
 
 inline const char* const kRegHeader = "Windows Registry Editor Version 5.00\n\n";
-
-// A machine from registry.reg and machine.ini texts; fails the test when the
-// texts are rejected.
-inline std::unique_ptr<RecordedMachine> machineFrom(const std::string& registry,
-                                                    const std::string& ini)
-{
-    std::string error;
-    auto machine = RecordedMachine::parse(registry, ini, &error);
-    EXPECT_TRUE(machine) << "machine rejected: " << error;
-    return machine;
-}
 
 // The report of a machine, converted back to 8-bit text (the tests' machines
 // use ASCII unless they test the conversion).
