@@ -179,7 +179,8 @@ public:
     // compatibility layer replaces; false (numbers untouched) when ntdll
     // lacks it or it fails.
     virtual bool getTrueVersion(uint32_t* major, uint32_t* minor, uint32_t* build) = 0;
-    // GlobalMemoryStatus: a 32-bit figure for each, as the platform cuts it.
+    // GlobalMemoryStatus: each figure as wide as the process's record holds it
+    // (32 bits in a 32-bit process).
     virtual void globalMemoryStatus(MemoryStatus* status) = 0;
     // GlobalMemoryStatusEx, looked up afresh on every call: false when the
     // system library lacks it or the query fails.
