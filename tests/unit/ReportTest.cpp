@@ -95,6 +95,24 @@ TEST(Report, AnsiTextReachesUtf16ThroughTheMachinesCodePage)
     EXPECT_EQ(text.substr(0, expected.size()), expected);
 }
 
+// A Windows 11 PC as its registry lays it out: the true version behind the
+// compatibility answer, 32 GB, a chip beyond the model tables, indirect device
+// names and the WDDM driver key's 64-bit memory figure.
+TEST(Report, TodaysWindowsBriefReadsTheTrueLines)
+{
+    std::string error;
+    auto machine = RecordedMachine::load(sampleMachineDir("win11-desktop"), &error);
+    ASSERT_TRUE(machine) << error;
+    EXPECT_EQ(reportOf(*machine, ReportKind::Brief),
+              "OS:  Version 10.0  (Build 22631)\n"
+              "CPU: AMD Ryzen 7 1800X 3600Mhz (16CPUs)\n"
+              "Memory: 32704MB\n"
+              "Vga 0: NVIDIA GeForce RTX 2060, 6144\n"
+              "Sound: High Definition Audio Controller\n"
+              "DirectX: 4.09.00.0904\n"
+              "Nic 0: Realtek USB GbE Family Controller\n");
+}
+
 TEST(Report, OverlappingCallsGiveWholeIdenticalReports)
 {
     std::string error;
