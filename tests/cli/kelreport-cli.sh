@@ -49,7 +49,7 @@ if grep -q $'\r' "$work/out"; then
   echo "FAIL line_feeds_only: the report carries carriage returns"; failures=$((failures + 1))
 fi
 for m in "$machines"/*/; do
-  check "sample_$(basename "$m")" 0 "" "^OS: Windows" -- "${cmd[@]}" --detail --machine "$m"
+  check "sample_$(basename "$m")" 0 "" "^OS: (Windows| Version [0-9]+\.[0-9]+ )" -- "${cmd[@]}" --detail --machine "$m"
 done
 
 echo "$failures failed"
