@@ -1,9 +1,9 @@
 #include "collectors/CpuBrand.h"
 
 #include "collectors/CpuCaches.h"
+#include "collectors/TextSplit.h"
 
 #include <cstring>
-#include <vector>
 
 namespace kel {
 namespace cpu {
@@ -19,19 +19,6 @@ void removeAll(std::string* text, const std::string& sign)
 {
     for (std::size_t at = text->find(sign); at != std::string::npos; at = text->find(sign, at))
         text->erase(at, sign.size());
-}
-
-std::vector<std::string> blankSeparatedWords(const std::string& text)
-{
-    std::vector<std::string> words;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find(' ', start);
-        words.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos)
-            return words;
-        start = end + 1;
-    }
 }
 
 bool isFillerWord(const std::string& word)
@@ -83,7 +70,7 @@ std::string modelNameFromBrand(const std::string& brand, const std::string& vend
     const bool radeon = text.find("Radeon") != std::string::npos;
 
     std::string name;
-    for (const std::string& word : blankSeparatedWords(text)) {
+    for (const std::string& word : splitAt(text, ' ')) {
         if (radeon && (word == "with" || word == "w/"))
             break;
         if (word.empty() || isFillerWord(word) || isCoreCount(word) ||

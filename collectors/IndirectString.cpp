@@ -1,23 +1,10 @@
 #include "collectors/IndirectString.h"
 
-#include <vector>
+#include "collectors/TextSplit.h"
 
 namespace kel {
 
 namespace {
-
-std::vector<std::string> commaSeparated(const std::string& text)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find(',', start);
-        parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos)
-            return parts;
-        start = end + 1;
-    }
-}
 
 void replaceAll(std::string* text, const std::string& from, const std::string& to)
 {
@@ -40,7 +27,7 @@ std::string resolvedIndirectString(const std::string& value)
     std::string text = fallback.substr(0, arguments);
     const std::size_t listStart = arguments + 2;
     const std::vector<std::string> list =
-        commaSeparated(fallback.substr(listStart, fallback.size() - 1 - listStart));
+        splitAt(fallback.substr(listStart, fallback.size() - 1 - listStart), ',');
     // From the last down, so that "%12" is not taken for "%1" and a "2".
     for (std::size_t n = list.size(); n >= 1; --n)
         replaceAll(&text, "%" + std::to_string(n), list[n - 1]);
