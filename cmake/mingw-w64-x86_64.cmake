@@ -1,5 +1,5 @@
 # Cross build for 64-bit Windows with MinGW-w64 (posix thread model, so that
-# the C++ threading library exists); programs run under Wine 64-bit.
+# the C++ threading library exists); programs run under Wine 10 (scripts/wine-run).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(KEL_MINGW_TRIPLE x86_64-w64-mingw32)

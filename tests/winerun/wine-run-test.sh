@@ -31,9 +31,11 @@ check status_and_arguments 7 "7${nl}two words${nl}-x" "" -- -- "$program" 7 "two
 check as_emulator 0 "0" "" -- "$program" 0
 [ -f "$build/wine/default/.kel-wine-prefix" ] || fail "default prefix not made in $build/wine/default"
 check named_prefix 3 "3" "" -- --prefix "$build/wine/wine_run" -- "$program" 3
-# The prefix's server is gone when wine-run returns (-k fails: none to end).
-WINEPREFIX=$build/wine/wine_run /usr/lib/wine/wineserver -k 2>/dev/null &&
-    fail "named_prefix: a wineserver of the prefix outlived the run"
+# Nothing of the prefix outlives the run: a process left behind would keep the
+# run's mounts alive. Wine's processes carry the prefix in their environment.
+if grep -qlsz "^WINEPREFIX=$build/wine/wine_run\$" /proc/[0-9]*/environ; then
+    fail "named_prefix: a process of the prefix outlived the run"
+fi
 touch "$build/wine/wine_run/drive_c/leftover"
 check named_prefix_again 4 "4" "" -- --prefix "$build/wine/wine_run" -- "$program" 4
 [ ! -e "$build/wine/wine_run/drive_c/leftover" ] || fail "named_prefix_again: the prefix was not made afresh"
