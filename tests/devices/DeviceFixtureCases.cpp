@@ -269,17 +269,18 @@ TEST_F(NtDevices, ListsDisplayAdaptersWithALocationAndTheirMemory)
     DisplayInfo display;
     display.setDisplayInfo(true, lists());
     // Wine's own adapter has no location of its own: the PCI service's
-    // display name gives it one.
+    // display name gives it one. Its memory is in its driver key.
     const std::vector<std::string> names = {
-        "Wine Adapter",        "RADEON 7000 Series", "NVIDIA GeForce2 MX/MX 400",
+        "Wine GPU",        "RADEON 7000 Series", "NVIDIA GeForce2 MX/MX 400",
         "Big Memory Adapter",  "Short Memory Adapter", "Plain Adapter", "Filed As Display"};
     EXPECT_EQ(vgaNames(display), names);
-    // 64 MB; below 1 MB; 3 GB, unsigned; two bytes are no size; no value.
-    EXPECT_EQ(vgaMemory(display), (std::vector<int>{0, 64, 0, 3072, 0, 0, 0}));
+    // 1 GB from the driver key; 64 MB; below 1 MB; 3 GB, unsigned; two bytes
+    // are no size; no value.
+    EXPECT_EQ(vgaMemory(display), (std::vector<int>{1024, 64, 0, 3072, 0, 0, 0}));
     char buffer[1024] = "untouched";
     EXPECT_EQ(display.getDisplayInfo(buffer, sizeof buffer), 1);
     EXPECT_STREQ(buffer,
-                 "Wine Adapter|RADEON 7000 Series(64M)|NVIDIA GeForce2 MX/MX 400(0M)|"
+                 "Wine GPU(1024M)|RADEON 7000 Series(64M)|NVIDIA GeForce2 MX/MX 400(0M)|"
                  "Big Memory Adapter(3072M)|Short Memory Adapter|Plain Adapter|Filed As Display");
 }
 
@@ -343,7 +344,7 @@ TEST_F(NtDevices, ListsNetworkAdaptersWithALocation)
 TEST_F(NtDevices, ReportLines)
 {
     EXPECT_EQ(deviceLinesOf(briefReport()),
-              "Vga 0: Wine Adapter, 0\n"
+              "Vga 0: Wine GPU, 1024\n"
               "Vga 1: RADEON 7000 Series, 64\n"
               "Vga 2: NVIDIA GeForce2 MX/MX 400, 0\n"
               "Vga 3: Big Memory Adapter, 3072\n"
