@@ -187,7 +187,6 @@ public:
         std::string bytes;  // UTF-16LE
         for (std::size_t at = 0; at < text.size();) {
             std::size_t length = codeLength(text, at);
-            std::string code = text.substr(at, length);
             Code number = static_cast<Code>(length == 2 ? byteAt(text, at) << 8 | byteAt(text, at + 1)
                                                         : byteAt(text, at));
             const ExtraRun* run = findRun([number](const ExtraRun& r) { return number - r.firstCode; });
@@ -195,7 +194,7 @@ public:
                 appendUtf16le(static_cast<char16_t>(run->firstChar + (number - run->firstCode)), &bytes);
             else if (number < 0x80)
                 appendUtf16le(number, &bytes);
-            else if (!fromAnsi_.convertCode(code, &bytes))
+            else if (!fromAnsi_.convertCode(text.substr(at, length), &bytes))
                 appendUtf16le(u'?', &bytes);
             at += length;
         }
