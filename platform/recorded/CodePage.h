@@ -1,6 +1,6 @@
 // Conversion between UTF-16 and a Windows ANSI code page given by its number
-// (1252, 949, ...): glibc's iconv on the host, the platform's own conversion
-// in the Windows flavours.
+// (1252, 949, ...): the platform's own conversion in the Windows flavours; on
+// the host glibc's iconv, completed to Windows' table for 1252 and 949.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +22,9 @@ public:
     // Characters the code page cannot represent become '?', as the
     // platform's own conversion does with its default character.
     std::string fromUtf16(const std::u16string& text) const;
-    // Bytes that are not valid in the code page become U+FFFD.
+    // As Windows converts 1252 and 949: every byte and pair means a
+    // character, a pair the table leaves unassigned is '?'. In other code
+    // pages bytes iconv does not know become U+FFFD.
     std::u16string toUtf16(const std::string& text) const;
 
 private:

@@ -1,8 +1,9 @@
 // The conformance cases against the real registry, into which the Wine test
-// bed imported registry.reg before the program started.
+// bed imported the fixture's registry.reg before the program started. Each
+// Wine test runs only the cases of its own fixture.
 #include "tests/conformance/RegistryConformance.h"
 
-kel::Platform* conformancePlatform(std::string*)
+kel::Platform* conformancePlatform(const std::string&, std::string*)
 {
     return &kel::platform();
 }

@@ -1,15 +1,33 @@
-// The conformance cases against the recorded machine made of this directory.
+// The conformance cases against the recorded machines made of this directory
+// and its fixture subdirectories, each loaded once.
 #include "tests/conformance/RegistryConformance.h"
 
 #include "platform/recorded/RecordedMachine.h"
 
+#include <map>
 #include <memory>
 
-kel::Platform* conformancePlatform(std::string* error)
+namespace {
+
+struct LoadedMachine {
+    std::unique_ptr<kel::RecordedMachine> machine;
+    std::string error;
+};
+
+}  // namespace
+
+kel::Platform* conformancePlatform(const std::string& fixture, std::string* error)
 {
-    static std::string loadError;
-    static std::unique_ptr<kel::RecordedMachine> machine =
-        kel::RecordedMachine::load(KEL_SOURCE_DIR "/tests/conformance", &loadError);
-    *error = loadError;
-    return machine.get();
+    static std::map<std::string, LoadedMachine> machines;
+    auto found = machines.find(fixture);
+    if (found == machines.end()) {
+        std::string directory = KEL_SOURCE_DIR "/tests/conformance";
+        if (!fixture.empty())
+            directory += "/" + fixture;
+        LoadedMachine loaded;
+        loaded.machine = kel::RecordedMachine::load(directory, &loaded.error);
+        found = machines.emplace(fixture, std::move(loaded)).first;
+    }
+    *error = found->second.error;
+    return found->second.machine.get();
 }

@@ -86,12 +86,15 @@ Query queryValue(const RegKey& key, const char* name, uint32_t bufferSize = kBuf
     return query;
 }
 
-class RegistryConformance : public ::testing::Test {
+// The cases of one fixture: the platform holding it is the current one.
+class ConformanceFixture : public ::testing::Test {
 protected:
+    explicit ConformanceFixture(const char* fixture) : fixture_(fixture) {}
+
     void SetUp() override
     {
         std::string error;
-        Platform* backend = conformancePlatform(&error);
+        Platform* backend = conformancePlatform(fixture_, &error);
         ASSERT_NE(backend, nullptr) << "no platform for the conformance cases: " << error;
         scope_.emplace(*backend);
     }
@@ -127,7 +130,20 @@ protected:
     }
 
 private:
+    const char* fixture_;
     std::optional<ScopedPlatform> scope_;
+};
+
+// The main fixture, in code page 1252.
+class RegistryConformance : public ConformanceFixture {
+protected:
+    RegistryConformance() : ConformanceFixture("") {}
+};
+
+// The fixture of cp949/, in code page 949.
+class KoreanRegistryConformance : public ConformanceFixture {
+protected:
+    KoreanRegistryConformance() : ConformanceFixture("cp949") {}
 };
 
 TEST_F(RegistryConformance, OpensPresentKeysAndReportsMissingOnes)
@@ -210,6 +226,24 @@ TEST_F(RegistryConformance, ConvertsTextToTheAnsiCodePage)
     std::string text;
     ASSERT_TRUE(key.readText("Latin", kBufferSize, &text));
     EXPECT_EQ(hexOf(bytesOf(text)), hexOf(bytesOf("caf\xe9")));
+}
+
+// The bytes that code page 1252 leaves unassigned stand for the C1 controls
+// of the same number, both ways, so they come back as they were written.
+TEST_F(RegistryConformance, KeepsTheUnassignedBytesOfCodePage1252)
+{
+    RegKey key;
+    ASSERT_NO_FATAL_FAILURE(openKey(&key, path("CodePage"), kKeyRead));
+    std::string text;
+    ASSERT_TRUE(key.readText("Run", kBufferSize, &text));
+    EXPECT_EQ(hexOf(bytesOf(text)), hexOf(bytesOf("C:\\Kel\\\x81\x8d\x8f\x90\x9d.exe")));
+    ASSERT_TRUE(key.readText("\x9d", kBufferSize, &text));
+    EXPECT_EQ(hexOf(bytesOf(text)), "81 ");
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(::testing::PrintToString(valueNames(key)), ::testing::PrintToString(Names{"Run", "\x9d"}));
+    EXPECT_EQ(::testing::PrintToString(subkeyNames(key)), ::testing::PrintToString(Names{"\x8d\x90"}));
+    RegKey named;
+    EXPECT_EQ(named.open(RegRoot::LocalMachine, path("CodePage\\\x8d\x90"), kKeyRead), kRegSuccess);
 }
 
 // Importing string data without its NUL gives Wine's registry a terminated
@@ -353,7 +387,7 @@ TEST_F(RegistryConformance, CountsSubkeysAndValues)
         uint32_t values;
     };
     const Case cases[] = {
-        {"", 7, 2}, {"Types", 0, 11}, {"Sizes", 0, 6}, {"Order", 8, 4}, {"Empty", 0, 0},
+        {"", 8, 2}, {"Types", 0, 11}, {"Sizes", 0, 6}, {"Order", 8, 4}, {"Empty", 0, 0},
     };
     for (const Case& c : cases) {
         std::string keyPath = *c.below ? path(c.below) : kRoot;
@@ -373,7 +407,7 @@ TEST_F(RegistryConformance, EnumeratesSubkeysSortedByName)
         std::vector<std::string> names;
     };
     const Case cases[] = {
-        {"", {"Buffers", "DefaultOnly", "Empty", "NoDefault", "Order", "Sizes", "Types"}},
+        {"", {"Buffers", "CodePage", "DefaultOnly", "Empty", "NoDefault", "Order", "Sizes", "Types"}},
         {"Order", {"10", "9", "alpha", "Beta", "Delta1", "delta9", "gamma", "Zulu"}},
         {"Empty", {}},
     };
@@ -484,6 +518,40 @@ TEST_F(RegistryConformance, EnumeratedDataBufferTooSmall)
     EXPECT_EQ(platform().regEnumValue(key.handle(), 0, name, &nameSize, &type, data, &dataSize),
               kRegMoreData);
     EXPECT_EQ(dataSize, 10u) << "the size the data needs";
+}
+
+// Code page 949 as Windows' table has it: pairs at the edges of the lead
+// (81-FE) and trail (41-5A, 61-7A, 81-FE) ranges, the user-defined pairs and
+// the single bytes 80 and FF come back as written; a pair the table leaves
+// unassigned is one '?'.
+TEST_F(KoreanRegistryConformance, ConvertsByTheTableOfCodePage949)
+{
+    ASSERT_EQ(platform().ansiCodePage(), 949u) << "the fixture's 8-bit text is in code page 949";
+    struct Case {
+        const char* name;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"Assigned",
+         "\x81\x41\x81\x5a\x81\x61\x81\x7a\x81\x81\x81\xfe\xa0\xfe\xa1\x41\xc6\x41\xc6\x52"
+         "\xa1\xa1\xb0\xa1\xc8\xfe\xca\xa1\xfd\xfe"},
+        {"SingleBytes", "A\x80\xffZ"},
+        {"Unassigned", "x?yx?yx?yx?yx?y"},
+        {"UserDefined", "\xc9\xa1\xc9\xfe\xfe\xa1\xfe\xfe"},
+    };
+    RegKey key;
+    ASSERT_NO_FATAL_FAILURE(openKey(&key, "SOFTWARE\\KelConformance949", kKeyRead));
+    for (const Case& c : cases) {
+        std::string text;
+        ASSERT_TRUE(key.readText(c.name, kBufferSize, &text)) << c.name;
+        EXPECT_EQ(hexOf(bytesOf(text)), hexOf(bytesOf(c.text))) << c.name;
+    }
+    const std::string hangul = "\xc7\xd1\xb1\xdb";
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(::testing::PrintToString(subkeyNames(key)), ::testing::PrintToString(Names{hangul}));
+    RegKey named;
+    EXPECT_EQ(named.open(RegRoot::LocalMachine, std::string("SOFTWARE\\KelConformance949\\") + hangul, kKeyRead),
+              kRegSuccess);
 }
 
 }  // namespace
