@@ -1,8 +1,6 @@
 // How every get-operation hands text to the caller's report buffer.
 #pragma once
 
-#include "collectors/KelApi.h"
-
 #include <cstddef>
 #include <string>
 
@@ -10,7 +8,8 @@ namespace kel {
 
 // Copies text and its NUL into buffer when the text's length is less than
 // size, compared as unsigned numbers; otherwise leaves the buffer untouched.
-KEL_API bool writeTextIfFits(const std::string& text, char* buffer, int size);
+// The module's own: only the collector classes are exported.
+bool writeTextIfFits(const std::string& text, char* buffer, int size);
 
 // For lists whose entries are their own text.
 inline const std::string& textItself(const std::string& text)
