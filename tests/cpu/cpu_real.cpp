@@ -1,7 +1,10 @@
 // The "CPU: " line on the real processor under Wine: the vendor the host's
-// processor names, the host's processor count and a nominal clock within 1%
-// of the time-stamp counter's rate as the host measured it; and the process
-// keeps its priority class.
+// processor names, the model name the host's kernel read from the processor
+// when the tables do not know it, the host's processor count and a nominal
+// clock within 1% of the time-stamp counter's rate as the host measured it;
+// the process keeps its priority class; and the "Memory: " line is the
+// host's memory, in both modules.
+#include "collectors/CpuBrand.h"
 #include "collectors/CpuInfo.h"
 #include "report/Report.h"
 
@@ -20,6 +23,8 @@ namespace {
 struct HostFigures {
     double tscMhz = 0;
     long processors = 0;
+    unsigned long long memTotalKb = 0;
+    std::string modelName;
 };
 
 HostFigures hostFigures()
@@ -30,8 +35,12 @@ HostFigures hostFigures()
         ADD_FAILURE() << "cannot open " << KEL_HOST_FIGURES;
         return figures;
     }
-    if (std::fscanf(file, "%lf %ld", &figures.tscMhz, &figures.processors) != 2)
+    char model[256] = {};
+    if (std::fscanf(file, "%lf %ld %llu kB ", &figures.tscMhz, &figures.processors,
+                    &figures.memTotalKb) != 3)
         ADD_FAILURE() << "no figures in " << KEL_HOST_FIGURES;
+    if (std::fgets(model, sizeof model, file) != nullptr)
+        figures.modelName.assign(model, std::strcspn(model, "\r\n"));
     std::fclose(file);
     return figures;
 }
@@ -66,28 +75,43 @@ std::string expectedShortName(const std::string& vendorId)
     return "";
 }
 
-std::string cpuLineOfReport()
+// The line of the brief report starting with heading.
+std::string reportLine(const std::string& heading)
 {
     std::u16string report;
     EXPECT_TRUE(kel::runReport(kel::ReportKind::Brief, &report));
-    const std::string text(report.begin(), report.end());
-    const std::size_t at = text.find("\nCPU: ");
+    const std::string text = "\n" + std::string(report.begin(), report.end());
+    const std::size_t at = text.find("\n" + heading);
     if (at == std::string::npos) {
-        ADD_FAILURE() << "no CPU line in the report:\n" << text;
+        ADD_FAILURE() << "no " << heading << "line in the report:" << text;
         return "";
     }
     const std::size_t start = at + 1;
     return text.substr(start, text.find('\n', start) - start);
 }
 
+// The model name the line must carry for a processor beyond the tables: the
+// host kernel's reading of its brand string, cleaned as the collector
+// cleans it; "" for a processor the tables name.
+std::string expectedModelFromHost(const HostFigures& host, const std::string& vendor)
+{
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx) || !kel::cpu::beyondModelTables(eax))
+        return "";
+    if (__get_cpuid_max(kel::cpu::kExtendedLeaves, nullptr) < kel::cpu::kLastBrandLeaf)
+        return "";
+    return kel::cpu::modelNameFromBrand(host.modelName, vendor) + " ";
+}
+
 TEST(CpuReal, ReportLineNamesTheHostsProcessor)
 {
     const HostFigures host = hostFigures();
-    const std::string line = cpuLineOfReport();
+    const std::string line = reportLine("CPU: ");
     const std::string vendor = expectedShortName(hostVendorId());
-    const std::string head = "CPU: " + vendor + " ";
+    const std::string head = "CPU: " + vendor + " " + expectedModelFromHost(host, vendor);
     EXPECT_EQ(line.compare(0, head.size(), head), 0)
-        << "got [" << line << "], host vendor id \"" << hostVendorId() << "\"";
+        << "got [" << line << "], expected it to start [" << head << "]; host vendor id \""
+        << hostVendorId() << "\", model name \"" << host.modelName << "\"";
 
     const std::size_t clockAt = line.rfind(' ', line.rfind(' ') - 1);
     int mhz = 0;
@@ -99,6 +123,21 @@ TEST(CpuReal, ReportLineNamesTheHostsProcessor)
         << "got [" << line << "], the host measured " << host.tscMhz << " MHz";
     std::printf("%s (host: %.3f MHz, %ld processors)\n", line.c_str(), host.tscMhz,
                 host.processors);
+}
+
+// The whole memory, in megabytes rounded to nearest, in the 32-bit module as
+// in the 64-bit one (GlobalMemoryStatus would give a 32-bit process 2048MB).
+// Wine reports one page less than the kernel's MemTotal, hence the 1 MB of
+// slack.
+TEST(MemoryReal, ReportLineIsTheHostsMemory)
+{
+    const HostFigures host = hostFigures();
+    const std::string line = reportLine("Memory: ");
+    unsigned long long mb = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "Memory: %lluMB", &mb), 1) << "got [" << line << "]";
+    const unsigned long long hostMb = (host.memTotalKb + 512) / 1024;
+    EXPECT_LE(mb, hostMb) << "got [" << line << "], host MemTotal " << host.memTotalKb << " kB";
+    EXPECT_GE(mb + 1, hostMb) << "got [" << line << "], host MemTotal " << host.memTotalKb << " kB";
 }
 
 TEST(CpuReal, PriorityClassIsTheSameAfterwards)

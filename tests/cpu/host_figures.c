@@ -1,8 +1,13 @@
 /* Measures, on the Linux host, the rate of the time-stamp counter against
- * CLOCK_MONOTONIC_RAW over 100 ms, and counts the online processors, so that
- * the Wine tests have figures taken independently of the collector. Writes
- * one line "MHZ PROCESSORS" to the file named by its argument. */
+ * CLOCK_MONOTONIC_RAW over 100 ms, counts the online processors, and reads
+ * the processor's name and the memory as the kernel reports them, so that the
+ * Wine tests have figures taken independently of the collectors. Writes to
+ * the file named by its argument:
+ *   MHZ PROCESSORS
+ *   MEMTOTAL_KB
+ *   MODEL NAME (the rest of the line, possibly empty) */
 #include <stdio.h>
+#include <string.h>
 #include <time.h>
 #include <unistd.h>
 #include <x86intrin.h>
@@ -23,15 +28,38 @@ static void stamp(unsigned long long* cycles, double* at)
     *at = (seconds(&before) + seconds(&after)) / 2;
 }
 
+/* The value of the first line of a /proc file starting with key, or "". */
+static void procValue(const char* path, const char* key, char* value, size_t size)
+{
+    char line[512];
+    FILE* file = fopen(path, "r");
+    value[0] = '\0';
+    if (file == NULL)
+        return;
+    while (fgets(line, sizeof line, file) != NULL) {
+        const char* colon = strchr(line, ':');
+        if (strncmp(line, key, strlen(key)) != 0 || colon == NULL)
+            continue;
+        colon++;
+        while (*colon == ' ' || *colon == '\t')
+            colon++;
+        snprintf(value, size, "%s", colon);
+        value[strcspn(value, "\n")] = '\0';
+        break;
+    }
+    fclose(file);
+}
+
 int main(int argc, char** argv)
 {
+    char memTotal[64], modelName[256];
     unsigned long long startCycles, endCycles;
     double start, end;
     FILE* out;
     long processors = sysconf(_SC_NPROCESSORS_ONLN);
 
     if (argc != 2) {
-        fprintf(stderr, "usage: host_tsc_rate OUTPUT\n");
+        fprintf(stderr, "usage: host_figures OUTPUT\n");
         return 2;
     }
     stamp(&startCycles, &start);
@@ -44,8 +72,11 @@ int main(int argc, char** argv)
         perror(argv[1]);
         return 1;
     }
-    fprintf(out, "%.3f %ld\n", (double)(endCycles - startCycles) / (end - start) / 1e6, processors);
-    printf("host: time-stamp counter %.3f MHz, %ld processors\n",
-           (double)(endCycles - startCycles) / (end - start) / 1e6, processors);
+    procValue("/proc/meminfo", "MemTotal", memTotal, sizeof memTotal);
+    procValue("/proc/cpuinfo", "model name", modelName, sizeof modelName);
+    fprintf(out, "%.3f %ld\n%s\n%s\n", (double)(endCycles - startCycles) / (end - start) / 1e6,
+            processors, memTotal, modelName);
+    printf("host: time-stamp counter %.3f MHz, %ld processors, MemTotal %s, model name \"%s\"\n",
+           (double)(endCycles - startCycles) / (end - start) / 1e6, processors, memTotal, modelName);
     return fclose(out) == 0 ? 0 : 1;
 }
