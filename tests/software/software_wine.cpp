@@ -223,23 +223,39 @@ TEST(WineSoftware, PrintersAreThoseTheSpoolerLists)
     EXPECT_EQ(names, section(detailedReport(), "Printers"));
 }
 
-TEST(WineSoftware, SoftwaresListOwnViewThenThe32BitView)
+// The entries of the machine's two registry views in the order the module
+// reads them: its own view first. The fixture's two views differ, so the
+// order shows which view a module of this bitness takes for its own (the
+// 32-bit module's is WOW6432Node, where Windows redirects its reads of
+// HKLM\SOFTWARE).
+Lines ownViewFirst(const Lines& view64, const Lines& view32)
 {
-    EXPECT_EQ((Lines{"Kel Editor 2.1", std::string(259, 'L'), "", "Kel Twin",
-                     "Kel Legacy (32-bit)", "Kel Twin"}),
+    Lines lines = sizeof(void*) == 8 ? view64 : view32;
+    const Lines& other = sizeof(void*) == 8 ? view32 : view64;
+    lines.insert(lines.end(), other.begin(), other.end());
+    return lines;
+}
+
+Lines operator+(Lines first, const Lines& second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+TEST(WineSoftware, SoftwaresListOwnViewThenTheOther)
+{
+    EXPECT_EQ(ownViewFirst({"Kel Editor 2.1", std::string(259, 'L'), "", "Kel Twin"},
+                           {"Kel Legacy (32-bit)", "Kel Twin"}),
               section(detailedReport(), "Softwares"));
 }
 
 TEST(WineSoftware, StartupListsRegistryThenUserThenCommonShortcuts)
 {
-    Lines expected{"C:\\Tools\\agent.exe /min@Agent",
-                   "1@Flags",
-                   "C:\\Old\\legacy.exe@Legacy",
-                   "default.exe@",
-                   "msmsgs.exe /background@Messenger",
-                   "setup.exe /continue@Setup",
-                   "setup32.exe@Setup32",
-                   "cleanup.exe@Cleanup"};
+    Lines expected = ownViewFirst({"C:\\Tools\\agent.exe /min@Agent", "1@Flags"},
+                                  {"C:\\Old\\legacy.exe@Legacy"}) +
+                     Lines{"default.exe@", "msmsgs.exe /background@Messenger"} +
+                     ownViewFirst({"setup.exe /continue@Setup"}, {"setup32.exe@Setup32"}) +
+                     Lines{"cleanup.exe@Cleanup"};
     // Within a folder the order is the file search's own.
     for (const std::string& name : searchFolder(folderPath(kFolderStartup), "*.lnk"))
         expected.push_back(name);
