@@ -48,6 +48,11 @@ check foreign_directory 125 "" "not made by wine-run" -- --prefix "$scratch/fore
 [ -f "$scratch/foreign/keep" ] || fail "foreign_directory: the directory was touched"
 [ ! -e "$scratch/.template" ] || fail "foreign_directory: a template was booted before refusing"
 check no_program 125 "" "usage" -- --xvfb
+KEL_WINE_ROOT=$scratch/no-root check no_root 125 "" "no Wine root in $scratch/no-root: run scripts/setup" -- "$program"
+# The working directory carries over: a relative program path works.
+pushd "$(dirname "$program")" >/dev/null
+check relative_path 5 "5" "" -- "./$(basename "$program")" 5
+popd >/dev/null
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]
