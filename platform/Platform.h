@@ -100,6 +100,7 @@ struct ScreenCaps {
 };
 
 enum class MediaFamily { WaveOut, WaveIn, MidiOut, MidiIn, Aux, Mixer };
+constexpr std::size_t kMediaFamilyCount = static_cast<std::size_t>(MediaFamily::Mixer) + 1;
 
 // The two members of a multimedia capability structure that are read. The
 // name member has the platform's 32 bytes and need not be NUL-terminated.
