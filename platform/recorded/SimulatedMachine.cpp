@@ -9,13 +9,6 @@ namespace kel {
 
 namespace {
 
-constexpr uint32_t kMmSuccess = 0;
-constexpr uint32_t kMmError = 1;
-constexpr uint32_t kMmBadDeviceId = 2;
-constexpr uint32_t kMmInvalidParameter = 11;
-constexpr uint32_t kPrinterEnumIcon8 = 0x00800000;
-constexpr uint32_t kPlatformNT = 2;
-
 uint32_t cutTo32Bits(uint64_t figure)
 {
     constexpr uint64_t most = std::numeric_limits<uint32_t>::max();
@@ -151,7 +144,7 @@ bool SimulatedMachine::getVersion(VersionRecord* record)
 // machine really is.
 bool SimulatedMachine::getTrueVersion(uint32_t* major, uint32_t* minor, uint32_t* build)
 {
-    if (!facts_->hasVersion || facts_->version.platformId != kPlatformNT)
+    if (!facts_->hasVersion || facts_->version.platformId != kWindowsNT)
         return false;
     *major = facts_->version.majorVersion;
     *minor = facts_->version.minorVersion;
