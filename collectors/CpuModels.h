@@ -21,7 +21,7 @@ enum VendorCode : uint32_t {
     kVendorUmc = 6,
     kVendorRise = 7,
 };
-constexpr std::size_t kVendorRows = 8;
+constexpr std::size_t kVendorRows = kVendorRise + 1;
 
 struct VendorRow {
     const char* id;         // what the identification instruction reports

@@ -6,6 +6,7 @@
 #include "platform/RegKey.h"
 
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -14,7 +15,7 @@ namespace kel {
 namespace {
 
 // The platform's device setup class names, at the positions of their lists.
-const char* const kClassNames[kDeviceClassListCount] = {
+const char* const kClassNames[] = {
     "Battery",         "Computer",      "DiskDrive",    "Display",        "CDROM",
     "fdc",             "FloppyDisk",    "GPS",          "HID",            "hdc",
     "1394",            "Image",         "Infrared",     "Keyboard",       "MediumChanger",
@@ -23,6 +24,7 @@ const char* const kClassNames[kDeviceClassListCount] = {
     "PCMCIA",          "Ports",         "Printer",      "SCSIAdapter",    "SmartCardReader",
     "MEDIA",           "Volume",        "System",       "TapeDrive",      "USB",
 };
+static_assert(std::size(kClassNames) == kDeviceClassListCount, "one name per class list");
 
 struct FamilyRoots {
     const char* enumRoot;

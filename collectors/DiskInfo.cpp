@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cinttypes>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 
 namespace kel {
@@ -22,7 +23,7 @@ const char* const kDriveTypeNames[] = {
 
 std::string driveTypeName(uint32_t code)
 {
-    return code < sizeof kDriveTypeNames / sizeof kDriveTypeNames[0] ? kDriveTypeNames[code] : "";
+    return code < std::size(kDriveTypeNames) ? kDriveTypeNames[code] : "";
 }
 
 std::string signedText(uint32_t number)

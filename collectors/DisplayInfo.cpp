@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -39,7 +40,7 @@ const char* const kTechnologyNames[] = {
 
 std::string technologyName(int technology)
 {
-    const int known = static_cast<int>(sizeof kTechnologyNames / sizeof kTechnologyNames[0]);
+    const int known = static_cast<int>(std::size(kTechnologyNames));
     return technology >= 0 && technology < known ? kTechnologyNames[technology] : "";
 }
 

@@ -37,7 +37,7 @@ void listDevices(MediaFamily family, OwnedList<std::string>& devices)
     const uint32_t count = platform().mediaDeviceCount(family);
     for (uint32_t device = 0; device < count; ++device) {
         MediaCaps caps;
-        if (platform().mediaDeviceCaps(family, device, &caps) != 0)
+        if (platform().mediaDeviceCaps(family, device, &caps) != kMmSuccess)
             continue;
         devices.append(productNameOf(caps) + versionSuffix(caps.driverVersion));
     }
@@ -105,7 +105,7 @@ void MediaInfo::listWaveOutDevices(bool severalSoundDevices)
     const uint32_t count = platform().mediaDeviceCount(MediaFamily::WaveOut);
     for (uint32_t device = 0; device < count; ++device) {
         MediaCaps caps;
-        if (platform().mediaDeviceCaps(MediaFamily::WaveOut, device, &caps) != 0)
+        if (platform().mediaDeviceCaps(MediaFamily::WaveOut, device, &caps) != kMmSuccess)
             continue;
         const std::string name = productNameOf(caps);
         if (severalSoundDevices)

@@ -9,8 +9,6 @@ namespace kel {
 
 namespace {
 
-enum PlatformId : uint32_t { kWin32s = 0, kWindows95Family = 1, kWindowsNT = 2 };
-
 // The second character of the service-pack text decides the 95/98 extras.
 char secondCsdCharacter(const VersionRecord& record)
 {

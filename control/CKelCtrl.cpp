@@ -7,6 +7,7 @@
 #include "control/framework/Resources.h"
 #include "report/Report.h"
 
+#include <iterator>
 #include <string>
 
 namespace kel {
@@ -55,9 +56,9 @@ const com::ControlDescription kDescription = {
     &kEventsIid,
     &kelTypeLibrary(),
     kMethods,
-    2,
+    std::size(kMethods),
     kPropertyPages,
-    1,
+    std::size(kPropertyPages),
     KEL_MISC_STATUS,
     KEL_STATE_VERSION,
     kDefaultExtent,
@@ -156,7 +157,7 @@ HRESULT CKelCtrl::registerClass()
         {KEL_PROGID_CONTROL, nullptr, typeName},
         {std::wstring(KEL_PROGID_CONTROL) + L"\\CLSID", nullptr, clsid},
     };
-    return com::writeRegistryEntries(entries, sizeof entries / sizeof entries[0]);
+    return com::writeRegistryEntries(entries, std::size(entries));
 }
 
 HRESULT CKelCtrl::unregisterClass() { return com::removeClassEntries(kControlClsid, KEL_PROGID_CONTROL); }

@@ -4,6 +4,8 @@
 #include "control/framework/ClassRegistry.h"
 #include "control/framework/Resources.h"
 
+#include <iterator>
+
 namespace kel {
 
 namespace {
@@ -36,7 +38,7 @@ HRESULT CKelPropPage::registerClass()
         {key, nullptr, typeName},
         {key + L"\\InprocServer32", nullptr, com::Module::shortPath()},
     };
-    return com::writeRegistryEntries(entries, sizeof entries / sizeof entries[0]);
+    return com::writeRegistryEntries(entries, std::size(entries));
 }
 
 HRESULT CKelPropPage::unregisterClass() { return com::removeClassEntries(kPropPageClsid, nullptr); }

@@ -9,6 +9,7 @@
 
 #include <olectl.h>
 
+#include <iterator>
 #include <mutex>
 #include <new>
 
@@ -70,8 +71,7 @@ void reportIfFailed(HRESULT hr, const char* message)
 
 HRESULT getKelClassObject(REFCLSID clsid, REFIID iid, void** object)
 {
-    return com::ClassFactory::getClassObject(kClasses, sizeof kClasses / sizeof kClasses[0], clsid,
-                                             iid, object);
+    return com::ClassFactory::getClassObject(kClasses, std::size(kClasses), clsid, iid, object);
 }
 
 HRESULT canUnloadKelServer()

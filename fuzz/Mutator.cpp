@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 namespace kelfuzz {
 
@@ -38,13 +39,13 @@ std::size_t Mutator::below(std::size_t limit)
 uint8_t Mutator::randomByte()
 {
     if (below(2) == 0)
-        return static_cast<uint8_t>(kSpecialBytes[below(sizeof kSpecialBytes)]);
+        return static_cast<uint8_t>(kSpecialBytes[below(std::size(kSpecialBytes))]);
     return static_cast<uint8_t>(next());
 }
 
 uint64_t Mutator::interestingInteger()
 {
-    const uint64_t value = kInteresting[below(sizeof kInteresting / sizeof kInteresting[0])];
+    const uint64_t value = kInteresting[below(std::size(kInteresting))];
     switch (below(4)) {
     case 0: return value - 1;
     case 1: return value + 1;

@@ -80,7 +80,7 @@ void exerciseDevices(kel::RecordedMachine& machine)
         }
         machine.findClose(search);
     }
-    for (uint32_t family = 0; family < 6; ++family) {
+    for (std::size_t family = 0; family < kel::kMediaFamilyCount; ++family) {
         auto which = static_cast<kel::MediaFamily>(family);
         for (uint32_t device = 0; device < machine.mediaDeviceCount(which); ++device) {
             kel::MediaCaps caps;

@@ -19,6 +19,7 @@ enum RegResult : long {
     kRegAccessDenied = 5,
     kRegInvalidHandle = 6,
     kRegInvalidParameter = 87,
+    kRegBadPathname = 161,
     kRegMoreData = 234,
     kRegNoMoreItems = 259,
 };
@@ -60,6 +61,9 @@ struct VersionRecord {
 constexpr uint32_t kVersionRecordExSize = 156;
 constexpr uint32_t kVersionRecordSize = 148;
 
+// The version record's platform identifiers.
+enum PlatformId : uint32_t { kWin32s = 0, kWindows95Family = 1, kWindowsNT = 2 };
+
 // Global memory status with the widest figures any platform reports: the
 // extended query answers whole 64-bit figures.
 struct MemoryStatus {
@@ -100,6 +104,15 @@ struct ScreenCaps {
 };
 
 enum class MediaFamily { WaveOut, WaveIn, MidiOut, MidiIn, Aux, Mixer };
+constexpr std::size_t kMediaFamilyCount = static_cast<std::size_t>(MediaFamily::Mixer) + 1;
+
+// Multimedia result codes.
+enum MediaResult : uint32_t {
+    kMmSuccess = 0,
+    kMmError = 1,
+    kMmBadDeviceId = 2,
+    kMmInvalidParameter = 11,
+};
 
 // The two members of a multimedia capability structure that are read. The
 // name member has the platform's 32 bytes and need not be NUL-terminated.
@@ -142,6 +155,7 @@ struct PrinterInfo1 {
 };
 constexpr uint32_t kPrinterEnumLocal = 2;
 constexpr uint32_t kPrinterEnumConnections = 4;
+constexpr uint32_t kPrinterEnumIcon8 = 0x00800000;  // the flags of a printer record
 
 // Shell special-folder numbers.
 constexpr int kFolderStartup = 7;

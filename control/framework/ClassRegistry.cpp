@@ -4,12 +4,14 @@
 
 #include <olectl.h>
 
+#include <iterator>
+
 namespace kel::com {
 
 std::wstring guidText(REFGUID guid)
 {
     wchar_t text[40];
-    const int length = StringFromGUID2(guid, text, 40);
+    const int length = StringFromGUID2(guid, text, std::size(text));
     return length > 0 ? std::wstring(text, length - 1) : std::wstring();
 }
 

@@ -12,13 +12,6 @@ class com_ptr {
 public:
     com_ptr() = default;
     com_ptr(std::nullptr_t) {}
-    // Adopts a new reference of the caller's: takes no AddRef.
-    static com_ptr adopt(T* raw)
-    {
-        com_ptr p;
-        p.ptr_ = raw;
-        return p;
-    }
     // Shares an existing pointer: adds a reference.
     explicit com_ptr(T* raw) : ptr_(raw)
     {

@@ -4,6 +4,7 @@
 #include "control/framework/Resources.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace kel::com {
 
@@ -310,7 +311,7 @@ HRESULT OleControl::EnumVerbs(IEnumOLEVERB** verbs)
     const OLEVERB list[] = {
         {kPropertiesVerb, kPropertiesVerbName, MF_ENABLED | MF_STRING, OLEVERBATTRIB_ONCONTAINERMENU},
     };
-    return VerbEnumerator::create(list, 1, verbs);
+    return VerbEnumerator::create(list, std::size(list), verbs);
 }
 
 HRESULT OleControl::Update() { return S_OK; }
@@ -894,7 +895,7 @@ HRESULT OleControl::GetGUID(DWORD kind, GUID* guid)
 HRESULT OleControl::EnumConnectionPoints(IEnumConnectionPoints** points)
 {
     IConnectionPoint* const list[] = {&eventsPoint_, &notifyPoint_};
-    return PointEnumerator::create(list, 2, points);
+    return PointEnumerator::create(list, std::size(list), points);
 }
 
 HRESULT OleControl::FindConnectionPoint(REFIID iid, IConnectionPoint** point)

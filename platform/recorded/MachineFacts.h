@@ -35,8 +35,6 @@ struct StartupFolderFacts {
     std::vector<std::string> files;  // in the order the file search finds them
 };
 
-constexpr std::size_t kMediaFamilyCount = 6;
-
 struct VersionNumbers {
     uint32_t major = 0;
     uint32_t minor = 0;

@@ -5,14 +5,15 @@
 #include "platform/recorded/Unicode.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace kel {
 
 namespace {
 
-const char* const kMediaPrefixes[kMediaFamilyCount] = {"wave_out", "wave_in", "midi_out",
-                                                       "midi_in",  "aux",     "mixer"};
+const char* const kMediaPrefixes[] = {"wave_out", "wave_in", "midi_out", "midi_in", "aux", "mixer"};
+static_assert(std::size(kMediaPrefixes) == kMediaFamilyCount, "one prefix per family");
 
 bool isDigit(char c)
 {
@@ -241,8 +242,8 @@ bool MachineIniReader::readLeaf(const Entry& entry, const std::string& leafText)
     for (const std::string& part : split(entry.value, ';')) {
         std::vector<std::string> regs = words(part);
         uint32_t value[4] = {};
-        bool ok = regs.size() == 4;
-        for (std::size_t i = 0; ok && i < 4; ++i)
+        bool ok = regs.size() == std::size(value);
+        for (std::size_t i = 0; ok && i < std::size(value); ++i)
             ok = parseHex32(regs[i], &value[i]);
         if (!ok)
             return fail(entry.line, entry.key + " needs four hexadecimal words EAX EBX ECX EDX per result, "
@@ -448,8 +449,8 @@ bool MachineIniReader::readVersionNumbers(const Entry& entry, VersionNumbers* ou
 {
     const std::vector<std::string> parts = split(entry.value, '.');
     uint64_t numbers[3] = {};
-    bool ok = parts.size() == 3;
-    for (std::size_t i = 0; ok && i < 3; ++i)
+    bool ok = parts.size() == std::size(numbers);
+    for (std::size_t i = 0; ok && i < std::size(numbers); ++i)
         ok = parseDecimal(parts[i], std::numeric_limits<uint32_t>::max(), &numbers[i]);
     if (!ok)
         return fail(entry.line, "bad version " + excerpt(entry.value) + " for " + entry.key +

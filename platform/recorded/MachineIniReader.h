@@ -58,7 +58,6 @@ private:
     bool readInt(const Entry& entry, int* out);
     bool readYesNo(const Entry& entry, bool* out);
     bool readOkFail(const Entry& entry, bool* fails);
-    bool readHex32(const Entry& entry, const std::string& text, uint32_t* out);
     bool readTscMhz(const Entry& entry);
     bool readText(const Entry& entry, const std::string& utf8, std::size_t maxBytes, std::string* out);
     bool readFileList(const Entry& entry, StartupFolderFacts* folder);

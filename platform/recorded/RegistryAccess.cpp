@@ -10,8 +10,6 @@ namespace kel {
 
 namespace {
 
-constexpr long kRegBadPathname = 161;
-
 bool isText(uint32_t type)
 {
     return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;

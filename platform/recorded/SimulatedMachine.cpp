@@ -1,19 +1,13 @@
 #include "platform/recorded/SimulatedMachine.h"
 
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <new>
 
 namespace kel {
 
 namespace {
-
-constexpr uint32_t kMmSuccess = 0;
-constexpr uint32_t kMmError = 1;
-constexpr uint32_t kMmBadDeviceId = 2;
-constexpr uint32_t kMmInvalidParameter = 11;
-constexpr uint32_t kPrinterEnumIcon8 = 0x00800000;
-constexpr uint32_t kPlatformNT = 2;
 
 uint32_t cutTo32Bits(uint64_t figure)
 {
@@ -150,7 +144,7 @@ bool SimulatedMachine::getVersion(VersionRecord* record)
 // machine really is.
 bool SimulatedMachine::getTrueVersion(uint32_t* major, uint32_t* minor, uint32_t* build)
 {
-    if (!facts_->hasVersion || facts_->version.platformId != kPlatformNT)
+    if (!facts_->hasVersion || facts_->version.platformId != kWindowsNT)
         return false;
     *major = facts_->version.majorVersion;
     *minor = facts_->version.minorVersion;
@@ -235,8 +229,8 @@ uint32_t SimulatedMachine::getLogicalDriveStrings(uint32_t bufferLength, char* b
     char* at = buffer;
     for (const DriveFacts& drive : facts_->drives) {
         const char root[4] = {drive.letter, ':', '\\', '\0'};
-        std::memcpy(at, root, 4);
-        at += 4;
+        std::memcpy(at, root, sizeof root);
+        at += sizeof root;
     }
     *at = '\0';
     return length;
@@ -321,9 +315,9 @@ bool SimulatedMachine::enumPrinters(uint32_t flags, uint32_t level, uint8_t* buf
     uint8_t* text = buffer + listed.size() * sizeof(PrinterInfo1);
     for (std::size_t i = 0; i < listed.size(); ++i) {
         PrinterInfo1 record{kPrinterEnumIcon8, nullptr, nullptr, nullptr};
-        char** fields[3] = {&record.description, &record.name, &record.comment};
-        const std::string* texts[3] = {listed[i], listed[i], nullptr};
-        for (int f = 0; f < 3; ++f) {
+        char** fields[] = {&record.description, &record.name, &record.comment};
+        const std::string* texts[std::size(fields)] = {listed[i], listed[i], nullptr};
+        for (std::size_t f = 0; f < std::size(fields); ++f) {
             std::size_t length = texts[f] ? texts[f]->size() : 0;
             if (length)
                 std::memcpy(text, texts[f]->data(), length);

@@ -1,6 +1,11 @@
 #include "platform/win32/Win32Platform.h"
 
+// The NT status codes come from their own header, which winnt.h's partial
+// set would otherwise collide with.
+#define WIN32_NO_STATUS
 #include <windows.h>
+#undef WIN32_NO_STATUS
+#include <ntstatus.h>
 #include <mmsystem.h>
 #include <shlobj.h>
 #include <winspool.h>
@@ -16,18 +21,6 @@
 #include <vector>
 
 namespace kel {
-
-static_assert(sizeof(PrinterInfo1) == sizeof(PRINTER_INFO_1A), "PrinterInfo1 mirrors PRINTER_INFO_1A");
-static_assert(offsetof(PrinterInfo1, flags) == offsetof(PRINTER_INFO_1A, Flags), "flags");
-static_assert(offsetof(PrinterInfo1, description) == offsetof(PRINTER_INFO_1A, pDescription),
-              "description");
-static_assert(offsetof(PrinterInfo1, name) == offsetof(PRINTER_INFO_1A, pName), "name");
-static_assert(offsetof(PrinterInfo1, comment) == offsetof(PRINTER_INFO_1A, pComment), "comment");
-static_assert(kMaxPath == MAX_PATH, "the platform's path limit");
-static_assert(sizeof(VersionRecord::csdVersion) == sizeof(OSVERSIONINFOA::szCSDVersion),
-              "service pack text");
-static_assert(kVersionRecordExSize == sizeof(OSVERSIONINFOEXA), "extended version record");
-static_assert(kVersionRecordSize == sizeof(OSVERSIONINFOA), "short version record");
 
 namespace {
 
@@ -73,13 +66,11 @@ using GetDiskFreeSpaceExFunction = BOOL(WINAPI*)(LPCSTR, ULARGE_INTEGER*, ULARGE
 std::vector<uint8_t> fullKeyName(NtQueryKeyFunction query, RegHandle key)
 {
     constexpr int kKeyNameInformation = 3;
-    constexpr LONG kStatusBufferOverflow = static_cast<LONG>(0x80000005);
-    constexpr LONG kStatusBufferTooSmall = static_cast<LONG>(0xC0000023);
     std::vector<uint8_t> name(512);
     ULONG needed = 0;
     LONG status = query(toKey(key), kKeyNameInformation, name.data(), static_cast<ULONG>(name.size()),
                         &needed);
-    if (status == kStatusBufferOverflow || status == kStatusBufferTooSmall) {
+    if (status == STATUS_BUFFER_OVERFLOW || status == STATUS_BUFFER_TOO_SMALL) {
         name.resize(needed);
         status = query(toKey(key), kKeyNameInformation, name.data(), static_cast<ULONG>(name.size()),
                        &needed);

@@ -4,6 +4,8 @@
 
 #include <olectl.h>
 
+#include <iterator>
+
 namespace kel::test {
 namespace {
 
@@ -48,7 +50,7 @@ TEST(Connections, EnumeratesTheEventsAndNotificationPoints)
     ASSERT_HR(S_OK, container->EnumConnectionPoints(points.put()));
     IConnectionPoint* got[3] = {};
     ULONG fetched = 0;
-    EXPECT_HR(S_FALSE, points->Next(3, got, &fetched));
+    EXPECT_HR(S_FALSE, points->Next(std::size(got), got, &fetched));
     ASSERT_EQ(2u, fetched);
     IID iids[2] = {};
     for (ULONG i = 0; i < fetched; ++i) {
@@ -88,7 +90,7 @@ TEST(Connections, CookiesAreSlotsPlusOneAndChecked)
     ASSERT_HR(S_OK, point->EnumConnections(connections.put()));
     CONNECTDATA data[2] = {};
     ULONG fetched = 0;
-    EXPECT_HR(S_OK, connections->Next(2, data, &fetched));
+    EXPECT_HR(S_OK, connections->Next(std::size(data), data, &fetched));
     ASSERT_EQ(2u, fetched);
     EXPECT_EQ(1u, data[0].dwCookie);
     EXPECT_EQ(2u, data[1].dwCookie);

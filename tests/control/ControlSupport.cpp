@@ -3,6 +3,7 @@
 #include "report/Report.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace kel::test {
 
@@ -133,7 +134,7 @@ std::string withoutCarriageReturns(const std::string& text)
 std::wstring guidText(REFGUID guid)
 {
     wchar_t buffer[40];
-    StringFromGUID2(guid, buffer, 40);
+    StringFromGUID2(guid, buffer, std::size(buffer));
     return buffer;
 }
 

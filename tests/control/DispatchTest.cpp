@@ -4,6 +4,8 @@
 // from the library inside it.
 #include "tests/control/ControlSupport.h"
 
+#include <iterator>
+
 namespace kel::test {
 namespace {
 
@@ -13,7 +15,7 @@ DISPID idOf(IDispatch* dispatch, const wchar_t* name, LCID locale = LOCALE_USER_
 {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID id = -99;
-    EXPECT_HR(S_OK, dispatch->GetIDsOfNames(IID_NULL, names, 1, locale, &id)) << "name";
+    EXPECT_HR(S_OK, dispatch->GetIDsOfNames(IID_NULL, names, std::size(names), locale, &id)) << "name";
     return id;
 }
 
@@ -31,7 +33,7 @@ TEST(Dispatch, NamesGiveOneAndTwo)
     EXPECT_EQ(2, idOf(dispatch.get(), L"getdetailinfo")) << "names are not case-sensitive";
     LPOLESTR unknown[] = {const_cast<LPOLESTR>(L"GetEverything")};
     DISPID id = 0;
-    EXPECT_HR(DISP_E_UNKNOWNNAME, dispatch->GetIDsOfNames(IID_NULL, unknown, 1, 0, &id));
+    EXPECT_HR(DISP_E_UNKNOWNNAME, dispatch->GetIDsOfNames(IID_NULL, unknown, std::size(unknown), 0, &id));
     UINT count = 0;
     EXPECT_HR(S_OK, dispatch->GetTypeInfoCount(&count));
     EXPECT_EQ(1u, count);

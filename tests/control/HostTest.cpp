@@ -4,6 +4,7 @@
 #include "tests/control/ControlSupport.h"
 
 #include <cstdio>
+#include <iterator>
 #include <vector>
 
 namespace kel::test {
@@ -171,7 +172,7 @@ TEST(Host, AtlHostsTheControlAndItPaints)
         text = FindWindowExW(child, nullptr, L"Static", nullptr);
     ASSERT_NE(nullptr, text) << "the page's static text";
     wchar_t caption[128] = {};
-    GetWindowTextW(text, caption, 128);
+    GetWindowTextW(text, caption, std::size(caption));
     EXPECT_STREQ(L"TODO: Place controls to manipulate properties of Kel Control on this dialog.",
                  caption);
     EXPECT_TRUE(GetWindowLongW(text, GWL_STYLE) & WS_GROUP);

@@ -264,6 +264,9 @@ TEST(Hostile, StreamLoadOfRandomAndTruncatedStreams)
 // A property bag that answers every read with one odd VARIANT or a failure.
 class OddBag : public IPropertyBag {
 public:
+    // Each mode answers Read in its own odd way.
+    static constexpr int kModes = 7;
+
     explicit OddBag(int mode) : mode_(mode) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
@@ -283,7 +286,7 @@ public:
         ++reads;
         if (!value)
             return E_POINTER;
-        switch (mode_ % 7) {
+        switch (mode_ % kModes) {
         case 0: return E_FAIL;
         case 1: return E_INVALIDARG;
         case 2: V_VT(value) = VT_BSTR; V_BSTR(value) = SysAllocStringLen(std::wstring(1 << 20, L'x').c_str(), 1 << 20); return S_OK;
@@ -305,7 +308,7 @@ TEST(Hostile, PropertyBagLoadOfOddBags)
     com_ptr<IPersistPropertyBag> persist = createControl<IPersistPropertyBag>(IID_IPersistPropertyBag);
     ASSERT_TRUE(persist);
     EXPECT_TRUE(isProperAnswer(persist->Load(nullptr, nullptr)));
-    for (int mode = 0; mode < 7; ++mode) {
+    for (int mode = 0; mode < OddBag::kModes; ++mode) {
         OddBag bag(mode);
         const HRESULT hr = persist->Load(&bag, nullptr);
         EXPECT_TRUE(isProperAnswer(hr)) << "mode " << mode << ": 0x" << std::hex << hr;

@@ -3,6 +3,7 @@
 // streams fail with an error code and leave the control usable.
 #include "tests/control/ControlSupport.h"
 
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -129,10 +130,11 @@ TEST(Persistence, StreamRoundTripAndItsLayout)
     LARGE_INTEGER start = {};
     stream->Seek(start, STREAM_SEEK_SET, nullptr);
     ULONG read = 0;
-    stream->Read(bytes, 16, &read);
-    const BYTE expected[16] = {0x00, 0x00, 0x01, 0x00, 0xa0, 0x0f, 0x00, 0x00,
-                               0xb8, 0x0b, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
-    for (int i = 0; i < 16; ++i)
+    stream->Read(bytes, sizeof bytes, &read);
+    const BYTE expected[] = {0x00, 0x00, 0x01, 0x00, 0xa0, 0x0f, 0x00, 0x00,
+                             0xb8, 0x0b, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+    static_assert(std::size(expected) == std::size(bytes), "the whole stream is compared");
+    for (std::size_t i = 0; i < std::size(expected); ++i)
         EXPECT_EQ(expected[i], bytes[i]) << "byte " << i;
 
     com_ptr<IPersistStreamInit> target = createControl<IPersistStreamInit>(IID_IPersistStreamInit);

@@ -4,6 +4,7 @@
 
 #include <olectl.h>
 
+#include <iterator>
 #include <string>
 
 namespace kel::test {
@@ -166,7 +167,7 @@ TEST(Registration, KoreanCallerWhereOnlyEnglishIsRegistered)
     EXPECT_HR(S_OK, dispatch->GetTypeInfo(0, 0x0412, info.put()));
     LPOLESTR names[] = {const_cast<LPOLESTR>(L"GetDetailInfo")};
     DISPID id = 0;
-    EXPECT_HR(S_OK, dispatch->GetIDsOfNames(IID_NULL, names, 1, 0x0412, &id));
+    EXPECT_HR(S_OK, dispatch->GetIDsOfNames(IID_NULL, names, std::size(names), 0x0412, &id));
     EXPECT_EQ(2, id);
     DISPPARAMS none = {};
     VARIANT result;

@@ -3,6 +3,7 @@
 #include "tests/control/ControlSupport.h"
 
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace kel::test {
@@ -24,7 +25,7 @@ const void* resource(const wchar_t* type, WORD id, WORD language, DWORD* size = 
 std::wstring loadString(UINT id)
 {
     wchar_t text[128] = {};
-    const int length = LoadStringW(kelModule(), id, text, 128);
+    const int length = LoadStringW(kelModule(), id, text, std::size(text));
     return std::wstring(text, length);
 }
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -178,7 +179,7 @@ TEST_F(NtDevices, ReadsTheInstanceClassDriverAndServiceKeys)
         {d.serviceGroup, "Extended base"},
         {d.serviceType, "1"},
     };
-    for (std::size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i)
+    for (std::size_t i = 0; i < std::size(fields); ++i)
         EXPECT_EQ(fields[i].first, fields[i].second) << "field " << i + 2;
 }
 

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -154,7 +155,7 @@ Lines section(const std::string& report, const std::string& heading)
     if (begin == std::string::npos)
         return {"<no " + heading + " section>"};
     std::size_t end = report.size();
-    for (std::size_t i = 0; i + 1 < 4; ++i)
+    for (std::size_t i = 0; i + 1 < std::size(kOrder); ++i)
         if (heading == kOrder[i])
             end = report.find("\n\n" + std::string(kOrder[i + 1]) + "\n", begin) + 1;
     Lines lines;

@@ -60,7 +60,7 @@ std::string chip(const char* vendorLeaf, const char* signature, const char* exte
                       " 0 0 0\nleaf.80000000 = " + extended + " 0 0 0\n";
     // The brand string, 16 bytes per leaf, each register low byte first.
     char bytes[48] = {};
-    std::string(brand).copy(bytes, 48);
+    std::string(brand).copy(bytes, sizeof bytes);
     for (int leaf = 0; leaf < 3; ++leaf) {
         ini += "leaf.8000000" + std::to_string(2 + leaf) + " =";
         for (int reg = 0; reg < 4; ++reg) {

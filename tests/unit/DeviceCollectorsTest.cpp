@@ -11,6 +11,7 @@
 #include "MachineUnderTest.h"
 
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -190,12 +191,12 @@ TEST(DisplayInfoScreen, EveryAdapterGetsTheSameScreenCapabilities)
     display.setDisplayInfo(true, lists.at);
     const OwnedList<DisplayDevice>& devices = DisplayInfoPeer::devices(display);
     ASSERT_EQ(devices.size(), 2u);
-    for (std::size_t i = 0; i < 2; ++i) {
+    for (std::size_t i = 0; i < devices.size(); ++i) {
         const DisplayDevice& d = devices[i];
         const int got[] = {d.logPixelsY, d.horzRes,  d.vertRes, d.bitsPerPixel, d.horzSize,
                            d.vertSize,   d.aspectX,  d.aspectY, d.aspectXY};
         const int want[] = {120, 1280, 1024, 24, 340, 270, 36, 37, 52};
-        for (std::size_t k = 0; k < sizeof got / sizeof got[0]; ++k)
+        for (std::size_t k = 0; k < std::size(got); ++k)
             EXPECT_EQ(got[k], want[k]) << "adapter " << i << " capability " << k;
         EXPECT_EQ(d.technology, "Raster Display");
     }
@@ -220,8 +221,8 @@ TEST(DisplayInfoText, DescriptionsMemoryAndTheWholeList)
     EXPECT_STREQ(buffer, "untouched") << "size equal to the length";
     EXPECT_EQ(display.getVgaDescription(0, buffer, 8), 1);
     EXPECT_STREQ(buffer, "Adapter");
-    EXPECT_EQ(display.getVgaDescription(-1, buffer, 16), -1);
-    EXPECT_EQ(display.getVgaDescription(1, buffer, 16), -1);
+    EXPECT_EQ(display.getVgaDescription(-1, buffer, sizeof buffer), -1);
+    EXPECT_EQ(display.getVgaDescription(1, buffer, sizeof buffer), -1);
     EXPECT_EQ(display.getVgaMemorySize(-1), -1);
     EXPECT_EQ(display.getVgaMemorySize(1), -1);
     EXPECT_EQ(display.getVgaMemorySize(0), 0) << "no memory value";
@@ -282,8 +283,8 @@ TEST(NetworkInfoText, DescriptionsAndTheWholeList)
     network.setNetworkInfo(true, lists.at);
     ASSERT_EQ(network.getNicListCount(), 2);
     std::strcpy(buffer, "untouched");
-    EXPECT_EQ(network.getNicDescription(-1, buffer, 32), -1);
-    EXPECT_EQ(network.getNicDescription(2, buffer, 32), -1);
+    EXPECT_EQ(network.getNicDescription(-1, buffer, sizeof buffer), -1);
+    EXPECT_EQ(network.getNicDescription(2, buffer, sizeof buffer), -1);
     EXPECT_EQ(network.getNicDescription(0, buffer, 5), -1);
     EXPECT_STREQ(buffer, "untouched");
     EXPECT_EQ(network.getNicDescription(0, buffer, 6), 1);

@@ -1,6 +1,7 @@
 #include "tools/bench/GeneratedMachine.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace kel::bench {
 
@@ -24,7 +25,7 @@ const BenchClass kClasses[] = {
     {"{4D36E978-E325-11CE-BFC1-08002BE10318}", "Ports"},
     {"{745A17A0-74D3-11D0-B6FE-00A0C90F57DA}", "HIDClass"},
 };
-constexpr int kClassCount = sizeof kClasses / sizeof kClasses[0];
+constexpr int kClassCount = static_cast<int>(std::size(kClasses));
 
 const char kEnum[] = "SYSTEM\\CurrentControlSet\\Enum\\";
 const char kClass[] = "SYSTEM\\CurrentControlSet\\Control\\Class\\";

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -103,7 +104,7 @@ bool timeControl(ControlTimes* times)
     std::printf("control name=create ms=%.3f\n", millisecondsSince(start));
     const wchar_t* names[] = {L"GetBriefInfo", L"GetDetailInfo"};
     std::vector<double>* lists[] = {&times->brief, &times->detail};
-    for (int report = 0; report < 2; ++report) {
+    for (std::size_t report = 0; report < std::size(names); ++report) {
         DISPID id;
         LPOLESTR name = const_cast<LPOLESTR>(names[report]);
         if (FAILED(control->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id)))
