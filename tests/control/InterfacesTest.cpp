@@ -1,6 +1,7 @@
 // The control answers every interface a container asks for, as one object,
 // and the interfaces with nothing to do answer with the proper OLE codes.
 #include "tests/control/ControlSupport.h"
+#include "tests/control/InterfaceTables.h"
 
 #include <objsafe.h>
 #include <olectl.h>
@@ -8,45 +9,11 @@
 namespace kel::test {
 namespace {
 
-struct NamedIid {
-    const IID* iid;
-    const char* name;
-};
-
-const NamedIid kAnswered[] = {
-    {&IID_IUnknown, "IUnknown"},
-    {&IID_IDispatch, "IDispatch"},
-    {&kDispatchIid, "_DKel"},
-    {&IID_IOleObject, "IOleObject"},
-    {&IID_IOleWindow, "IOleWindow"},
-    {&IID_IOleInPlaceObject, "IOleInPlaceObject"},
-    {&IID_IOleInPlaceObjectWindowless, "IOleInPlaceObjectWindowless"},
-    {&IID_IOleInPlaceActiveObject, "IOleInPlaceActiveObject"},
-    {&IID_IOleControl, "IOleControl"},
-    {&IID_IViewObject, "IViewObject"},
-    {&IID_IViewObject2, "IViewObject2"},
-    {&IID_IViewObjectEx, "IViewObjectEx"},
-    {&IID_IDataObject, "IDataObject"},
-    {&IID_IOleCache, "IOleCache"},
-    {&IID_IPersist, "IPersist"},
-    {&IID_IPersistStorage, "IPersistStorage"},
-    {&IID_IPersistStreamInit, "IPersistStreamInit"},
-    {&IID_IPersistMemory, "IPersistMemory"},
-    {&IID_IPersistPropertyBag, "IPersistPropertyBag"},
-    {&IID_IProvideClassInfo, "IProvideClassInfo"},
-    {&IID_IProvideClassInfo2, "IProvideClassInfo2"},
-    {&IID_IConnectionPointContainer, "IConnectionPointContainer"},
-    {&IID_ISpecifyPropertyPages, "ISpecifyPropertyPages"},
-    {&IID_IPerPropertyBrowsing, "IPerPropertyBrowsing"},
-    {&IID_IQuickActivate, "IQuickActivate"},
-    {&IID_IObjectSafety, "IObjectSafety"},
-};
-
 TEST(Interfaces, EveryListedInterfaceAnswersWithOneIdentity)
 {
     com_ptr<IUnknown> control = createControl<IUnknown>(IID_IUnknown);
     ASSERT_TRUE(control);
-    for (const NamedIid& entry : kAnswered) {
+    for (const Interface& entry : kControlInterfaces) {
         com_ptr<IUnknown> answer;
         EXPECT_HR(S_OK, control->QueryInterface(*entry.iid, answer.put_void())) << entry.name;
         ASSERT_TRUE(answer) << entry.name;
