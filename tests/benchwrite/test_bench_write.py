@@ -23,8 +23,8 @@ SCRIPT = Path(sys.argv.pop(1) if len(sys.argv) > 1 else HERE.parent.parent / "sc
 
 def load_writer():
     loader = importlib.machinery.SourceFileLoader("bench_write", str(SCRIPT))
-    spec = importlib.util.spec_from_loader("bench_write", loader)
-    module = importlib.util.module_from_spec(spec)
+    found = importlib.util.spec_from_loader("bench_write", loader)
+    module = importlib.util.module_from_spec(found)
     loader.exec_module(module)
     return module
 
