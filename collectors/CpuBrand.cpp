@@ -11,8 +11,8 @@ namespace cpu {
 namespace {
 
 const char* const kFillerWords[] = {
-    "CPU",       "Processor", "processor",  "APU",          "Dual-Core",    "Quad-Core",
-    "Six-Core",  "Eight-Core", "Ten-Core",  "Twelve-Core",  "Sixteen-Core",
+    "CPU",      "Processor",  "processor", "APU",         "Dual-Core",    "Quad-Core",
+    "Six-Core", "Eight-Core", "Ten-Core",  "Twelve-Core", "Sixteen-Core",
 };
 
 void removeAll(std::string* text, const std::string& sign)

@@ -7,6 +7,7 @@ namespace cpu {
 
 namespace {
 
+// clang-format off
 const DescriptorRow kDescriptors[] = {
     // byte  cache                  KB
     {0x06,   CacheField::L1Code,    8},
@@ -25,6 +26,7 @@ const DescriptorRow kDescriptors[] = {
     {0x84,   CacheField::L2,        1024},
     {0x85,   CacheField::L2,        2048},
 };
+// clang-format on
 
 void putBytes(uint32_t reg, char* out)
 {

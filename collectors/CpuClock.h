@@ -21,8 +21,8 @@ bool needAnotherClockSample(unsigned taken, uint32_t newest, uint32_t middle, ui
 uint32_t cyclesPerMicrosecond(uint32_t cycles, double microseconds);
 
 struct ClockFigures {
-    uint32_t rawSpeed = 0;  // MHz, truncated
-    uint32_t rounded = 0;   // MHz, rounded at the first decimal, before snapping
+    uint32_t rawSpeed = 0;             // MHz, truncated
+    uint32_t rounded = 0;              // MHz, rounded at the first decimal, before snapping
     uint32_t elapsedMicroseconds = 0;  // the total time, truncated
 };
 

@@ -85,9 +85,9 @@ bool takeClockSample(Platform& p, uint32_t tenthOfFrequency, ClockSample* sample
 }  // namespace
 
 CpuInfo::CpuInfo()
-    : rawSpeed(0), cpuSpeed(0), tscCycles(0), elapsedMicroseconds(0), processorsNum(0), family(0),
-      type(0), model(0), stepping(0), brandIndex(0), maxStandardLeaf(0), vendorCode(0),
-      transistors(0), cpuidRegs{}, l2CacheKb(0), cacheDescriptors{}, l1DataKb(0), l1CodeKb(0),
+    : rawSpeed(0), cpuSpeed(0), tscCycles(0), elapsedMicroseconds(0), processorsNum(0), family(0), type(0),
+      model(0), stepping(0), brandIndex(0), maxStandardLeaf(0), vendorCode(0), transistors(0), cpuidRegs{},
+      l2CacheKb(0), cacheDescriptors{}, l1DataKb(0), l1CodeKb(0),
       l1UnifiedKb(0), amdCacheRegsEbx{}, amdCacheRegs{}, amdL1DataKb(0), amdL1CodeKb(0),
       amdL1TotalKb(0), cyrixCacheRegs{}, cyrixL1UnifiedKb(0)
 {
@@ -213,40 +213,19 @@ void CpuInfo::applyModelTable(const cpu::ModelTable& table)
     transistors = row->transistors;
 }
 
-void CpuInfo::setIntelVenderId()
-{
-    applyModelTable(cpu::kModelTables[cpu::kVendorIntel]);
-}
+void CpuInfo::setIntelVenderId() { applyModelTable(cpu::kModelTables[cpu::kVendorIntel]); }
 
-void CpuInfo::setAmdVenderId()
-{
-    applyModelTable(cpu::kModelTables[cpu::kVendorAmd]);
-}
+void CpuInfo::setAmdVenderId() { applyModelTable(cpu::kModelTables[cpu::kVendorAmd]); }
 
-void CpuInfo::setCyrixVenderId()
-{
-    applyModelTable(cpu::kModelTables[cpu::kVendorCyrix]);
-}
+void CpuInfo::setCyrixVenderId() { applyModelTable(cpu::kModelTables[cpu::kVendorCyrix]); }
 
-void CpuInfo::setIdtVenderId()
-{
-    applyModelTable(cpu::kModelTables[cpu::kVendorIdt]);
-}
+void CpuInfo::setIdtVenderId() { applyModelTable(cpu::kModelTables[cpu::kVendorIdt]); }
 
-void CpuInfo::setNexGenVenderId()
-{
-    applyModelTable(cpu::kModelTables[cpu::kVendorNexGen]);
-}
+void CpuInfo::setNexGenVenderId() { applyModelTable(cpu::kModelTables[cpu::kVendorNexGen]); }
 
-void CpuInfo::setUmcVenderId()
-{
-    applyModelTable(cpu::kModelTables[cpu::kVendorUmc]);
-}
+void CpuInfo::setUmcVenderId() { applyModelTable(cpu::kModelTables[cpu::kVendorUmc]); }
 
-void CpuInfo::setRiseVenderId()
-{
-    applyModelTable(cpu::kModelTables[cpu::kVendorRise]);
-}
+void CpuInfo::setRiseVenderId() { applyModelTable(cpu::kModelTables[cpu::kVendorRise]); }
 
 void CpuInfo::setProcessorsNum()
 {
@@ -290,10 +269,7 @@ void CpuInfo::setCpuSpeed()
     cpuSpeed = static_cast<uint32_t>(roundFrequency(figures.rounded));
 }
 
-int CpuInfo::roundFrequency(unsigned int figure)
-{
-    return cpu::roundFrequency(figure);
-}
+int CpuInfo::roundFrequency(unsigned int figure) { return cpu::roundFrequency(figure); }
 
 void CpuInfo::setCacheInfo(int vendor)
 {

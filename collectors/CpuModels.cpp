@@ -6,6 +6,7 @@ namespace cpu {
 // Real UMC processors pad their identification string with a blank to the
 // twelve bytes every other vendor fills; the table's eleven-byte form alone
 // would never match one.
+// clang-format off
 const VendorRow kVendors[kVendorRows] = {
     // identification   also            full name                        short name
     {"Vendor_Unknown",  nullptr,        "Vendor Unknown",                "Unknown"},
@@ -17,6 +18,7 @@ const VendorRow kVendors[kVendorRows] = {
     {"UMC UMC UMC",     "UMC UMC UMC ", "United Microelectronics Corp",  "UMC"},
     {"RiseRiseRise",    nullptr,        "Rise Technology",               "Rise"},
 };
+// clang-format on
 
 uint32_t vendorCodeOf(const std::string& vendorId)
 {
@@ -30,10 +32,7 @@ uint32_t vendorCodeOf(const std::string& vendorId)
 
 namespace {
 
-constexpr uint16_t bit(unsigned n)
-{
-    return static_cast<uint16_t>(1u << n);
-}
+constexpr uint16_t bit(unsigned n) { return static_cast<uint16_t>(1u << n); }
 
 constexpr uint16_t span(unsigned first, unsigned last)
 {
@@ -49,6 +48,7 @@ constexpr uint32_t kTop = 0xFFFFFFFF;
 // Within a table the first row that applies wins, so a row without a test
 // after rows with one is the "otherwise" case.
 
+// clang-format off
 const ModelRow kIntelModels[] = {
     // families         models            test               low   high  model name                core name                        transistors
     {bit(4),            bit(0) | bit(1),  Input::None,        0,    0,   "i80486DX",               "P4",                            1250000},
@@ -91,7 +91,9 @@ const ModelRow kIntelModels[] = {
     {bit(10),           kAll,             Input::None,        0,    0,   "Pentium III Xeon",       "",                              0},
     {bit(15),           kAll,             Input::None,        0,    0,   "Pentium IV",             "",                              0},
 };
+// clang-format on
 
+// clang-format off
 const ModelRow kAmdModels[] = {
     // families         models            test               low   high  model name                core name                        transistors
     {bit(4),            bit(0),           Input::None,        0,    0,   "Am486DX",                "P4",                            1250000},
@@ -107,9 +109,11 @@ const ModelRow kAmdModels[] = {
     {bit(5),            bit(13),          Input::None,        0,    0,   "K6-II+/K6-III+",         "",                              0},
     {bit(6),            kAll,             Input::None,        0,    0,   "K7",                     "Athlon (0.25-0.18\xA5\xEC)",    22000000},
 };
+// clang-format on
 
 // Family 5 shares the family-6 rows for models 0 and 5; no model has a row
 // in both groups, so one table serves.
+// clang-format off
 const ModelRow kCyrixModels[] = {
     // families         models            test               low   high  model name                core name                        transistors
     {bit(4),            bit(0),           Input::ClockMhz,    20,   20,  "Cx486SLC/DLC",           "M0.5",                          600000},
@@ -125,21 +129,27 @@ const ModelRow kCyrixModels[] = {
     {bit(5) | bit(6),   bit(0),           Input::None,        0,    0,   "M-II (PR300-433)",       "M2 (0.35-0.25\xA5\xEC)",        65000000},
     {bit(5) | bit(6),   bit(5),           Input::None,        0,    0,   "VIA Cyrix III",          "",                              0},
 };
+// clang-format on
 
+// clang-format off
 const ModelRow kIdtModels[] = {
     // families         models            test               low   high  model name                core name                        transistors
     {bit(5),            bit(4),           Input::None,        0,    0,   "WinChip",                "C6 (0.35\xA5\xEC)",             54000000},
     {bit(5),            bit(8),           Input::None,        0,    0,   "WinChip 2x",             "W2x (0.35-0.25\xA5\xEC)",       59000000},
     {bit(5),            bit(9),           Input::None,        0,    0,   "WinChip 3",              "W3 (0.25\xA5\xEC)",             90000000},
 };
+// clang-format on
 
+// clang-format off
 const ModelRow kNexGenModels[] = {
     // families         models            test               low   high  model name                core name                        transistors
     {bit(5),            bit(0),           Input::None,        0,    0,   "Nx586",                  "Nx5x86 (0.50-0.44\xA5\xEC)",    35000000},
     {bit(5),            bit(6),           Input::None,        0,    0,   "Nx686",                  "HA (0.50\xA5\xEC)",             60000000},
 };
+// clang-format on
 
 // Every family-4 UMC gets the core name; only models 1 to 4 name the model.
+// clang-format off
 const ModelRow kUmcModels[] = {
     // families         models            test               low   high  model name                core name                        transistors
     {bit(4),            bit(1),           Input::None,        0,    0,   "U5D",                    "U5D and U5S",                   12000000},
@@ -148,11 +158,14 @@ const ModelRow kUmcModels[] = {
     {bit(4),            bit(4),           Input::None,        0,    0,   "U486SX2",                "U5D and U5S",                   12000000},
     {bit(4),            kAll,             Input::None,        0,    0,   nullptr,                  "U5D and U5S",                   12000000},
 };
+// clang-format on
 
+// clang-format off
 const ModelRow kRiseModels[] = {
     // families         models            test               low   high  model name                core name                        transistors
     {bit(4),            bit(0) | bit(2),  Input::None,        0,    0,   "mP6",                    "mP6 (0.25-0.18\xA5\xEC)",       36000000},
 };
+// clang-format on
 
 template <std::size_t N>
 constexpr ModelTable tableOf(const ModelRow (&rows)[N])
@@ -192,8 +205,8 @@ bool applies(const ModelRow& row, const ModelInput& input)
 }  // namespace
 
 const ModelTable kModelTables[kVendorRows] = {
-    {nullptr, 0},           tableOf(kIntelModels), tableOf(kAmdModels), tableOf(kCyrixModels),
-    tableOf(kIdtModels),    tableOf(kNexGenModels), tableOf(kUmcModels), tableOf(kRiseModels),
+    {nullptr, 0},        tableOf(kIntelModels),  tableOf(kAmdModels), tableOf(kCyrixModels),
+    tableOf(kIdtModels), tableOf(kNexGenModels), tableOf(kUmcModels), tableOf(kRiseModels),
 };
 
 const ModelRow* findModelRow(const ModelTable& table, const ModelInput& input)

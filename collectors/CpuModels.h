@@ -24,8 +24,8 @@ enum VendorCode : uint32_t {
 constexpr std::size_t kVendorRows = kVendorRise + 1;
 
 struct VendorRow {
-    const char* id;         // what the identification instruction reports
-    const char* alsoId;     // a second form the same vendor reports, or null
+    const char* id;      // what the identification instruction reports
+    const char* alsoId;  // a second form the same vendor reports, or null
     const char* fullName;
     const char* shortName;
 };

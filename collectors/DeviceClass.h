@@ -37,10 +37,7 @@ inline const std::string& shownName(const DeviceClass& device)
 }
 
 // Case-sensitive, as the platform's PCI identifiers are written.
-inline bool mentionsPci(const std::string& text)
-{
-    return text.find("PCI") != std::string::npos;
-}
+inline bool mentionsPci(const std::string& text) { return text.find("PCI") != std::string::npos; }
 
 // Display and network adapters count when they sit on a bus: on the NT family
 // when they have a location (their own or their enumerator's), on the

@@ -16,13 +16,18 @@ namespace {
 
 // The platform's device setup class names, at the positions of their lists.
 const char* const kClassNames[] = {
-    "Battery",         "Computer",      "DiskDrive",    "Display",        "CDROM",
-    "fdc",             "FloppyDisk",    "GPS",          "HID",            "hdc",
-    "1394",            "Image",         "Infrared",     "Keyboard",       "MediumChanger",
-    "MTD",             "Mouse",         "Modem",        "Monitor",        "MultiFunction",
-    "MultiPortSerial", "Net",           "LegacyDriver", "NtApm",          "Unknown",
-    "PCMCIA",          "Ports",         "Printer",      "SCSIAdapter",    "SmartCardReader",
-    "MEDIA",           "Volume",        "System",       "TapeDrive",      "USB",
+    "Battery",    "Computer",      "DiskDrive",
+    "Display",    "CDROM",         "fdc",
+    "FloppyDisk", "GPS",           "HID",
+    "hdc",        "1394",          "Image",
+    "Infrared",   "Keyboard",      "MediumChanger",
+    "MTD",        "Mouse",         "Modem",
+    "Monitor",    "MultiFunction", "MultiPortSerial",
+    "Net",        "LegacyDriver",  "NtApm",
+    "Unknown",    "PCMCIA",        "Ports",
+    "Printer",    "SCSIAdapter",   "SmartCardReader",
+    "MEDIA",      "Volume",        "System",
+    "TapeDrive",  "USB",
 };
 static_assert(std::size(kClassNames) == kDeviceClassListCount, "one name per class list");
 
@@ -31,14 +36,10 @@ struct FamilyRoots {
     const char* classRoot;
 };
 
-const FamilyRoots kNtRoots = {"SYSTEM\\CurrentControlSet\\Enum",
-                              "SYSTEM\\CurrentControlSet\\Control\\Class"};
+const FamilyRoots kNtRoots = {"SYSTEM\\CurrentControlSet\\Enum", "SYSTEM\\CurrentControlSet\\Control\\Class"};
 const FamilyRoots kWin9xRoots = {"Enum", "SYSTEM\\CurrentControlSet\\Services\\Class"};
 
-const FamilyRoots& rootsOf(bool isNT)
-{
-    return isNT ? kNtRoots : kWin9xRoots;
-}
+const FamilyRoots& rootsOf(bool isNT) { return isNT ? kNtRoots : kWin9xRoots; }
 
 const char kServiceRoot[] = "SYSTEM\\CurrentControlSet\\Services";
 constexpr std::size_t kValueSize = 260;
@@ -93,10 +94,7 @@ void DeviceInfo::setSystemDeviceInfo(bool nt)
     getRegistryKeyList(rootsOf(isNT).enumRoot, 2);
 }
 
-const DeviceClassList* DeviceInfo::getSystemDeviceInfo()
-{
-    return classLists;
-}
+const DeviceClassList* DeviceInfo::getSystemDeviceInfo() { return classLists; }
 
 bool DeviceInfo::getRegistryKeyList(const std::string& path, int depth)
 {
@@ -162,8 +160,8 @@ bool DeviceInfo::getRegistryValue(const std::string& path)
 bool DeviceInfo::getDeviceClass(const std::string& classGuid, DeviceClass* device)
 {
     RegKey key;
-    if (key.open(RegRoot::LocalMachine, KeyPath(rootsOf(isNT).classRoot, classGuid),
-                 kKeyQueryValue) != kRegSuccess)
+    if (key.open(RegRoot::LocalMachine, KeyPath(rootsOf(isNT).classRoot, classGuid), kKeyQueryValue) !=
+        kRegSuccess)
         return false;
     readDeviceText(key, "Class", &device->className);
     readDeviceText(key, "", &device->classDescription);
@@ -174,8 +172,8 @@ bool DeviceInfo::getDeviceClass(const std::string& classGuid, DeviceClass* devic
 bool DeviceInfo::getDeviceDriver(const std::string& driverKey, DeviceClass* device)
 {
     RegKey key;
-    if (key.open(RegRoot::LocalMachine, KeyPath(rootsOf(isNT).classRoot, driverKey),
-                 kKeyQueryValue) != kRegSuccess)
+    if (key.open(RegRoot::LocalMachine, KeyPath(rootsOf(isNT).classRoot, driverKey), kKeyQueryValue) !=
+        kRegSuccess)
         return false;
     readDeviceText(key, "DriverDate", &device->driverDate);
     readDeviceText(key, "DriverVersion", &device->driverVersion);
@@ -186,10 +184,10 @@ bool DeviceInfo::getDeviceDriver(const std::string& driverKey, DeviceClass* devi
 bool DeviceInfo::getDeviceService(const std::string& serviceName, DeviceClass* device, bool asLocation)
 {
     RegKey key;
-    if (key.open(RegRoot::LocalMachine, KeyPath(kServiceRoot, serviceName), kKeyQueryValue) !=
-        kRegSuccess)
+    if (key.open(RegRoot::LocalMachine, KeyPath(kServiceRoot, serviceName), kKeyQueryValue) != kRegSuccess)
         return false;
-    readDeviceText(key, "DisplayName", asLocation ? &device->locationInformation : &device->serviceDisplayName);
+    readDeviceText(key, "DisplayName",
+                   asLocation ? &device->locationInformation : &device->serviceDisplayName);
     readDeviceText(key, "Group", &device->serviceGroup);
     uint32_t type = 0;
     if (readNumber(key, "Type", &type))

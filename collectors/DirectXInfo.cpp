@@ -35,8 +35,7 @@ DirectXInfo::~DirectXInfo()
 void DirectXInfo::setDirectXInfo()
 {
     RegKey directX;
-    if (directX.open(RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\DirectX", kKeyQueryValue) ==
-        kRegSuccess)
+    if (directX.open(RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\DirectX", kKeyQueryValue) == kRegSuccess)
         directX.readText("Version", kMaxPath, &version);
     directX.close();
 
@@ -59,8 +58,7 @@ bool DirectXInfo::walkComponents(const char* basePath, int listNumber)
     for (uint32_t i = 0; i < subKeys; ++i) {
         char name[kMaxPath] = {};
         if (platform().regEnumKey(base.handle(), i, name, sizeof name) == kRegSuccess)
-            regSearch(std::string(basePath) + "\\" + boundedText(name, sizeof name, sizeof name),
-                      listNumber);
+            regSearch(std::string(basePath) + "\\" + boundedText(name, sizeof name, sizeof name), listNumber);
     }
     return true;
 }
@@ -73,15 +71,11 @@ void DirectXInfo::regSearch(std::string path, int listNumber)
     std::string description;
     if (!component.readText("Description", kMaxPath, &description))
         return;
-    OwnedList<std::string>* const lists[] = {&direct3DDrivers, &directPlayServices,
-                                             &directMusicSynths};
+    OwnedList<std::string>* const lists[] = {&direct3DDrivers, &directPlayServices, &directMusicSynths};
     if (listNumber >= 1 && listNumber <= 3)
         lists[listNumber - 1]->append(std::move(description));
 }
 
-void DirectXInfo::getDirectXInfo(char* buffer, int size)
-{
-    writeTextIfFits(version, buffer, size);
-}
+void DirectXInfo::getDirectXInfo(char* buffer, int size) { writeTextIfFits(version, buffer, size); }
 
 }  // namespace kel

@@ -92,8 +92,8 @@ void setVolume(DiskDrive& drive)
     char volumeName[kMaxPath] = {};
     char fileSystem[kMaxPath] = {};
     uint32_t serial = 0;
-    if (!platform().getVolumeInformation(drive.rootPath.c_str(), volumeName, sizeof volumeName,
-                                         &serial, fileSystem, sizeof fileSystem))
+    if (!platform().getVolumeInformation(drive.rootPath.c_str(), volumeName, sizeof volumeName, &serial,
+                                         fileSystem, sizeof fileSystem))
         return;
     drive.volumeLabel = boundedText(volumeName, sizeof volumeName, sizeof volumeName);
     drive.fileSystemName = boundedText(fileSystem, sizeof fileSystem, sizeof fileSystem);
@@ -121,8 +121,8 @@ std::string driveText(const DiskDrive& drive)
 {
     std::string text = drive.rootPath + "(" + drive.driveTypeName;
     if (!drive.totalMegabytes.empty())
-        text += ", " + drive.fileSystemName + ", " + drive.totalMegabytes + "MB/" +
-                drive.freeMegabytes + "MB";
+        text +=
+            ", " + drive.fileSystemName + ", " + drive.totalMegabytes + "MB/" + drive.freeMegabytes + "MB";
     return text + ")";
 }
 
@@ -142,24 +142,18 @@ void DiskInfo::setDiskInfo()
         return;
     for (uint32_t offset = 0; offset < length; offset += kRootStep) {
         const uint32_t rest = length - offset;
-        drives.append(readDrive(boundedText(list + offset, rest < kRootStep ? rest : kRootStep,
-                                            sizeof list - offset)));
+        drives.append(
+            readDrive(boundedText(list + offset, rest < kRootStep ? rest : kRootStep, sizeof list - offset)));
     }
 }
 
-int DiskInfo::getDiskListCount()
-{
-    return static_cast<int>(drives.size());
-}
+int DiskInfo::getDiskListCount() { return static_cast<int>(drives.size()); }
 
 int DiskInfo::getDiskDescription(int index, char* buffer, int size)
 {
     return describeEntry(drives, index, buffer, size, driveText);
 }
 
-int DiskInfo::getDiskInfo(char* buffer, int size)
-{
-    return describeAll(drives, buffer, size, driveText);
-}
+int DiskInfo::getDiskInfo(char* buffer, int size) { return describeAll(drives, buffer, size, driveText); }
 
 }  // namespace kel

@@ -20,10 +20,7 @@ constexpr std::size_t kValueSize = 260;
 // The first string of the BIOS version and at most four that follow it.
 constexpr int kBiosVersionStrings = 5;
 
-const std::string& nameOf(const DisplayDevice& device)
-{
-    return device.adapterName;
-}
+const std::string& nameOf(const DisplayDevice& device) { return device.adapterName; }
 
 std::string nameWithMemory(const DisplayDevice& device)
 {
@@ -34,8 +31,8 @@ std::string nameWithMemory(const DisplayDevice& device)
 
 // The names of the screen technology codes 0 to 6.
 const char* const kTechnologyNames[] = {
-    "Vector Plotter", "Raster Display", "Raster Printer", "Raster Camera",
-    "Character Stream", "Metafile", "Display File",
+    "Vector Plotter",   "Raster Display", "Raster Printer", "Raster Camera",
+    "Character Stream", "Metafile",       "Display File",
 };
 
 std::string technologyName(int technology)
@@ -84,8 +81,7 @@ DisplayInfo::~DisplayInfo() = default;
 void DisplayInfo::setDisplayInfo(bool nt, const DeviceClassList* classLists)
 {
     isNT = nt;
-    classLists[kDisplayClassList].forEach(
-        [this](const DeviceClass& device) { getDisplayDevList(&device); });
+    classLists[kDisplayClassList].forEach([this](const DeviceClass& device) { getDisplayDevList(&device); });
 }
 
 void DisplayInfo::getDisplayDevList(const DeviceClass* device)
@@ -123,8 +119,7 @@ void DisplayInfo::getDisplayDevList(const DeviceClass* device)
 void DisplayInfo::getWinNTDisplayInfo(std::string serviceName, DisplayDevice* display)
 {
     RegKey key;
-    if (key.open(RegRoot::LocalMachine,
-                 "SYSTEM\\CurrentControlSet\\Services\\" + serviceName + "\\Device0",
+    if (key.open(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\" + serviceName + "\\Device0",
                  kKeyQueryValue) != kRegSuccess)
         return;
     std::vector<uint8_t> bytes;
@@ -134,8 +129,7 @@ void DisplayInfo::getWinNTDisplayInfo(std::string serviceName, DisplayDevice* di
         display->chipType = textFromUtf16(bytes);
     // A byte count: unsigned, so that 2 GB and more stay positive; fewer than
     // four bytes is no count at all.
-    if (readValueBytes(key, "HardwareInformation.MemorySize", kHardwareInfoSize, &bytes) &&
-        bytes.size() >= 4)
+    if (readValueBytes(key, "HardwareInformation.MemorySize", kHardwareInfoSize, &bytes) && bytes.size() >= 4)
         display->memorySize = std::to_string(littleEndian32(bytes.data()) / 1024 / 1024);
 }
 
@@ -163,8 +157,7 @@ void DisplayInfo::getDriverKeyMemorySize(std::string driverKey, DisplayDevice* d
 void DisplayInfo::getWin9xDisplayInfo(std::string driverKey, DisplayDevice* display)
 {
     RegKey key;
-    if (key.open(RegRoot::LocalMachine,
-                 "System\\CurrentControlSet\\Services\\Class\\" + driverKey + "\\INFO",
+    if (key.open(RegRoot::LocalMachine, "System\\CurrentControlSet\\Services\\Class\\" + driverKey + "\\INFO",
                  kKeyQueryValue) != kRegSuccess)
         return;
     key.readText("DacType", kValueSize, &display->dacType);
@@ -175,8 +168,7 @@ void DisplayInfo::getWin9xDisplayInfo(std::string driverKey, DisplayDevice* disp
 void DisplayInfo::getVideoBIOSInfo(DisplayDevice* display)
 {
     RegKey key;
-    if (key.open(RegRoot::LocalMachine, "HARDWARE\\DESCRIPTION\\System", kKeyQueryValue) !=
-        kRegSuccess)
+    if (key.open(RegRoot::LocalMachine, "HARDWARE\\DESCRIPTION\\System", kKeyQueryValue) != kRegSuccess)
         return;
     key.readText("VideoBiosDate", kValueSize, &display->biosDate);
     std::vector<uint8_t> version;
@@ -184,10 +176,7 @@ void DisplayInfo::getVideoBIOSInfo(DisplayDevice* display)
         display->biosVersion = joinedBiosVersion(version);
 }
 
-int DisplayInfo::getVgaListCount()
-{
-    return static_cast<int>(displayDevices.size());
-}
+int DisplayInfo::getVgaListCount() { return static_cast<int>(displayDevices.size()); }
 
 int DisplayInfo::getVgaDescription(int index, char* buffer, int size)
 {

@@ -10,10 +10,7 @@ namespace kel {
 
 namespace {
 
-bool contains(const std::string& text, const char* word)
-{
-    return text.find(word) != std::string::npos;
-}
+bool contains(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
 
 // The product name fills its 32-byte member; a faulty driver may leave it
 // without a NUL.
@@ -110,14 +107,10 @@ void MediaInfo::listWaveOutDevices(bool severalSoundDevices)
         const std::string name = productNameOf(caps);
         if (severalSoundDevices)
             soundDeviceName = name;
-        waveOutDevices.append(caps.driverVersion != 0 ? name + versionSuffix(caps.driverVersion)
-                                                      : name);
+        waveOutDevices.append(caps.driverVersion != 0 ? name + versionSuffix(caps.driverVersion) : name);
     }
 }
 
-void MediaInfo::getMediaInfo(char* buffer, int size)
-{
-    writeTextIfFits(soundDeviceName, buffer, size);
-}
+void MediaInfo::getMediaInfo(char* buffer, int size) { writeTextIfFits(soundDeviceName, buffer, size); }
 
 }  // namespace kel

@@ -8,8 +8,8 @@
 namespace kel {
 
 MemInfo::MemInfo()
-    : totalPhys(0), availPhys(0), totalPageFile(0), availPageFile(0), totalVirtual(0),
-      availVirtual(0), pageSize(0), memoryLoad(0), allocationGranularity(0)
+    : totalPhys(0), availPhys(0), totalPageFile(0), availPageFile(0), totalVirtual(0), availVirtual(0),
+      pageSize(0), memoryLoad(0), allocationGranularity(0)
 {
 }
 

@@ -18,10 +18,7 @@ void NetworkInfo::setNetworkInfo(bool nt, const DeviceClassList* classLists)
     });
 }
 
-int NetworkInfo::getNicListCount()
-{
-    return static_cast<int>(nicNames.size());
-}
+int NetworkInfo::getNicListCount() { return static_cast<int>(nicNames.size()); }
 
 int NetworkInfo::getNicDescription(int index, char* buffer, int size)
 {

@@ -85,8 +85,7 @@ bool OSInfo::setOSInfo()
         }
         char suffix[260];
         std::snprintf(suffix, sizeof suffix, " Version %d.%d %s (Build %d)", static_cast<int>(major),
-                      static_cast<int>(minor), record.csdVersion,
-                      static_cast<int>(build & 0xFFFF));
+                      static_cast<int>(minor), record.csdVersion, static_cast<int>(build & 0xFFFF));
         osDescription += suffix;
         osType = 1;
         break;
@@ -104,9 +103,6 @@ void OSInfo::getOSInfo(char* buffer, int size)
         writeTextIfFits(osDescription, buffer, size);
 }
 
-int OSInfo::getOSType()
-{
-    return osType;
-}
+int OSInfo::getOSType() { return osType; }
 
 }  // namespace kel

@@ -23,8 +23,8 @@ std::string recordName(const PrinterInfo1& record, const std::vector<uint8_t>& b
     if (at < begin || at >= begin + buffer.size())
         return std::string();
     const std::size_t offset = at - begin;
-    return boundedText(reinterpret_cast<const char*>(buffer.data()) + offset,
-                       buffer.size() - offset, buffer.size() - offset);
+    return boundedText(reinterpret_cast<const char*>(buffer.data()) + offset, buffer.size() - offset,
+                       buffer.size() - offset);
 }
 
 }  // namespace
@@ -46,8 +46,7 @@ void PrinterInfo::setPrinterInfo()
     const uint32_t bufferSize = needed;
     std::vector<uint8_t> buffer(static_cast<std::size_t>(bufferSize) + 1, 0);
     returned = 0;
-    if (!platform().enumPrinters(kPrinterFlags, kLevel, buffer.data(), bufferSize, &needed,
-                                 &returned))
+    if (!platform().enumPrinters(kPrinterFlags, kLevel, buffer.data(), bufferSize, &needed, &returned))
         return;
     // Only as many records as the buffer holds, whatever the count says.
     const std::size_t fits = bufferSize / sizeof(PrinterInfo1);
@@ -59,10 +58,7 @@ void PrinterInfo::setPrinterInfo()
     }
 }
 
-int PrinterInfo::getPrinterListCount()
-{
-    return static_cast<int>(printerNames.size());
-}
+int PrinterInfo::getPrinterListCount() { return static_cast<int>(printerNames.size()); }
 
 // A buffer too small answers 0, an index outside the list -1.
 int PrinterInfo::getPrinterDescription(int index, char* buffer, int size)

@@ -18,9 +18,8 @@ SoftwareInfo::~SoftwareInfo() = default;
 
 void SoftwareInfo::setSoftwareInfo()
 {
-    forEachMachineView(kUninstallPath, kKeyRead, [this](const RegKey& list, uint32_t view) {
-        readUninstallList(list, view);
-    });
+    forEachMachineView(kUninstallPath, kKeyRead,
+                       [this](const RegKey& list, uint32_t view) { readUninstallList(list, view); });
 }
 
 void SoftwareInfo::readUninstallList(const RegKey& list, uint32_t view)
@@ -40,18 +39,15 @@ void SoftwareInfo::readUninstallList(const RegKey& list, uint32_t view)
 void SoftwareInfo::regSearch(const char* subKeyName, uint32_t view)
 {
     RegKey program;
-    if (program.open(RegRoot::LocalMachine, KeyPath(kUninstallPath, subKeyName),
-                     kKeyQueryValue | view) != kRegSuccess)
+    if (program.open(RegRoot::LocalMachine, KeyPath(kUninstallPath, subKeyName), kKeyQueryValue | view) !=
+        kRegSuccess)
         return;
     std::string displayName;
     if (program.readText("DisplayName", kMaxPath, &displayName))
         programNames.append(std::move(displayName));
 }
 
-int SoftwareInfo::getSoftwareListCount()
-{
-    return static_cast<int>(programNames.size());
-}
+int SoftwareInfo::getSoftwareListCount() { return static_cast<int>(programNames.size()); }
 
 // A buffer too small answers 0, an index outside the list -1.
 int SoftwareInfo::getSoftwareDescription(int index, char* buffer, int size)

@@ -14,10 +14,7 @@ namespace {
 const char kRunPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kRunOncePath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
-std::string runText(const RunEntry& entry)
-{
-    return entry.valueData + "@" + entry.valueName;
-}
+std::string runText(const RunEntry& entry) { return entry.valueData + "@" + entry.valueName; }
 
 // Appends every value of an open Run or RunOnce key that fits the buffers.
 void readRunValues(const RegKey& key, OwnedList<RunEntry>& list)
@@ -32,8 +29,7 @@ void readRunValues(const RegKey& key, OwnedList<RunEntry>& list)
         uint32_t nameSize = sizeof name;
         uint32_t dataSize = sizeof data;
         uint32_t type = 0;
-        if (platform().regEnumValue(key.handle(), i, name, &nameSize, &type, data, &dataSize) !=
-            kRegSuccess)
+        if (platform().regEnumValue(key.handle(), i, name, &nameSize, &type, data, &dataSize) != kRegSuccess)
             continue;
         auto entry = std::make_unique<RunEntry>();
         entry->valueName = boundedText(name, nameSize, sizeof name);
@@ -96,8 +92,7 @@ void StartUpInfo::setStartUpDirList(int folder)
     char path[kMaxPath] = {};
     if (!platform().getSpecialFolderPath(folder, path))
         return;
-    OwnedList<std::string>& list =
-        folder == kFolderCommonStartup ? commonStartupFolder : userStartupFolder;
+    OwnedList<std::string>& list = folder == kFolderCommonStartup ? commonStartupFolder : userStartupFolder;
     for (FileSearch search(boundedText(path, sizeof path, sizeof path) + "\\*.lnk"); search.found();
          search.next())
         list.append(search.name());
@@ -106,10 +101,7 @@ void StartUpInfo::setStartUpDirList(int folder)
 // Start-up entries written in configuration files are not gathered.
 void StartUpInfo::setStartUpIniList() {}
 
-int StartUpInfo::getStartUpListCount()
-{
-    return static_cast<int>(entryCount());
-}
+int StartUpInfo::getStartUpListCount() { return static_cast<int>(entryCount()); }
 
 // An index past the end selects an empty text; a negative one is rejected.
 int StartUpInfo::getStartUpDescription(int index, char* buffer, int size)

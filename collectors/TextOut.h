@@ -12,10 +12,7 @@ namespace kel {
 bool writeTextIfFits(const std::string& text, char* buffer, int size);
 
 // For lists whose entries are their own text.
-inline const std::string& textItself(const std::string& text)
-{
-    return text;
-}
+inline const std::string& textItself(const std::string& text) { return text; }
 
 // The texts of a list's entries joined by "|", none before the first or
 // after the last.
@@ -34,13 +31,11 @@ std::string joinedTexts(const List& list, TextOf textOf)
 // The description shape every list collector shares: -1 for an index outside
 // the list, tooSmall when the text does not fit, 1 when it was written.
 template <class List, class TextOf>
-int describeEntry(const List& list, int index, char* buffer, int size, TextOf textOf,
-                  int tooSmall = -1)
+int describeEntry(const List& list, int index, char* buffer, int size, TextOf textOf, int tooSmall = -1)
 {
     if (index < 0 || static_cast<std::size_t>(index) >= list.size())
         return -1;
-    return writeTextIfFits(textOf(list[static_cast<std::size_t>(index)]), buffer, size) ? 1
-                                                                                        : tooSmall;
+    return writeTextIfFits(textOf(list[static_cast<std::size_t>(index)]), buffer, size) ? 1 : tooSmall;
 }
 
 // The whole-list shape: the joined text, 1 when written, -1 otherwise.

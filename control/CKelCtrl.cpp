@@ -24,8 +24,8 @@ HRESULT reportInto(ReportKind kind, VARIANT* result)
         std::u16string text;
         if (!runReport(kind, &text))
             return E_OUTOFMEMORY;
-        BSTR report = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
-                                        static_cast<UINT>(text.size()));
+        BSTR report =
+            SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()));
         if (!report)
             return E_OUTOFMEMORY;
         V_VT(result) = VT_BSTR;

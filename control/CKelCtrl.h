@@ -25,8 +25,7 @@ public:
     // initialising through the persistence interfaces.
     HRESULT STDMETHODCALLTYPE GetInterfaceSafetyOptions(REFIID iid, DWORD* supported,
                                                         DWORD* enabled) override;
-    HRESULT STDMETHODCALLTYPE SetInterfaceSafetyOptions(REFIID iid, DWORD mask,
-                                                        DWORD options) override;
+    HRESULT STDMETHODCALLTYPE SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD options) override;
 
 private:
     ~CKelCtrl() override = default;

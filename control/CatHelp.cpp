@@ -13,8 +13,8 @@ constexpr std::size_t kMaxDescription = 127;  // CATEGORYINFO holds 128 units
 
 HRESULT categoryRegister(com::com_ptr<ICatRegister>* manager)
 {
-    return CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
-                            IID_ICatRegister, manager->put_void());
+    return CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatRegister,
+                            manager->put_void());
 }
 
 }  // namespace

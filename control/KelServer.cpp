@@ -19,8 +19,7 @@ namespace {
 
 const com::ClassEntry kClasses[] = {
     {&kControlClsid, CKelCtrl::create, CKelCtrl::registerClass, CKelCtrl::unregisterClass},
-    {&kPropPageClsid, CKelPropPage::create, CKelPropPage::registerClass,
-     CKelPropPage::unregisterClass},
+    {&kPropPageClsid, CKelPropPage::create, CKelPropPage::registerClass, CKelPropPage::unregisterClass},
 };
 
 // The platform's categories that tell a browser it may script the control

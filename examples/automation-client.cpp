@@ -25,16 +25,15 @@ int main(int argc, char** argv)
         VariantInit(&result);
         HRESULT hr = kel->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
         if (SUCCEEDED(hr))
-            hr = kel->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result,
-                             nullptr, nullptr);
+            hr = kel->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, nullptr,
+                             nullptr);
         if (SUCCEEDED(hr) && V_VT(&result) == VT_BSTR) {
             // The report is UTF-16; print it in the console's code page.
-            const int bytes = WideCharToMultiByte(CP_ACP, 0, V_BSTR(&result),
-                                                  SysStringLen(V_BSTR(&result)), nullptr, 0,
-                                                  nullptr, nullptr);
+            const int bytes = WideCharToMultiByte(CP_ACP, 0, V_BSTR(&result), SysStringLen(V_BSTR(&result)),
+                                                  nullptr, 0, nullptr, nullptr);
             char* text = new char[bytes + 1];
-            WideCharToMultiByte(CP_ACP, 0, V_BSTR(&result), SysStringLen(V_BSTR(&result)), text,
-                                bytes, nullptr, nullptr);
+            WideCharToMultiByte(CP_ACP, 0, V_BSTR(&result), SysStringLen(V_BSTR(&result)), text, bytes,
+                                nullptr, nullptr);
             std::fwrite(text, 1, bytes, stdout);
             delete[] text;
             status = 0;

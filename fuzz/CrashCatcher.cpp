@@ -62,10 +62,7 @@ LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* exception)
 #endif
 
 #ifdef KEL_FUZZ_SANITIZED
-void onSanitizerDeath()
-{
-    g_catcher->keepAndExit("crash", "sanitizer report above");
-}
+void onSanitizerDeath() { g_catcher->keepAndExit("crash", "sanitizer report above"); }
 
 void setSanitizerDeathCallbacks()
 {

@@ -35,8 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         *wild = 1;
     }
     if (startsWith(data, size, "hang")) {
-        for (volatile bool forever = true; forever;) {
-        }
+        for (volatile bool forever = true; forever;) {}
     }
     return 0;
 }

@@ -30,37 +30,115 @@ const char* const kRoots[] = {
 
 // Subkey names the collectors look for or follow from values.
 const char* const kSegments[] = {
-    "PCI", "ROOT", "ACPI", "USB", "BIOS", "MONITOR", "0000", "0001", "Device0", "INFO",
-    "DISPLAY", "MEDIA", "NET", "nv4", "VEN_10DE&DEV_0110", "4&f3b5d0b&0&0008",
-    "{4D36E968-E325-11CE-BFC1-08002BE10318}", "{4D36E96C-E325-11CE-BFC1-08002BE10318}",
-    "{4D36E972-E325-11CE-BFC1-08002BE10318}", "CentralProcessor", "AcroRead", "RGB Emulation",
+    "PCI",
+    "ROOT",
+    "ACPI",
+    "USB",
+    "BIOS",
+    "MONITOR",
+    "0000",
+    "0001",
+    "Device0",
+    "INFO",
+    "DISPLAY",
+    "MEDIA",
+    "NET",
+    "nv4",
+    "VEN_10DE&DEV_0110",
+    "4&f3b5d0b&0&0008",
+    "{4D36E968-E325-11CE-BFC1-08002BE10318}",
+    "{4D36E96C-E325-11CE-BFC1-08002BE10318}",
+    "{4D36E972-E325-11CE-BFC1-08002BE10318}",
+    "CentralProcessor",
+    "AcroRead",
+    "RGB Emulation",
     "{58C2B4D0-46E7-11D1-89AC-00A0C9054129}",
 };
 
 const char* const kValueNames[] = {
-    "", "Class", "ClassGUID", "DeviceDesc", "FriendlyName", "Mfg", "Service", "LocationInformation",
-    "HardwareID", "Driver", "Icon", "DriverDate", "DriverVersion", "ProviderName", "DriverDesc",
-    "DisplayName", "Group", "Type", "Version", "Description", "DacType", "ChipType", "VideoMemory",
-    "VideoBiosDate", "VideoBiosVersion", "SystemBiosDate", "SystemBiosVersion", "Identifier",
-    "HardwareInformation.DacType", "HardwareInformation.ChipType", "HardwareInformation.MemorySize",
-    "HardwareInformation.AdapterString", "HardwareInformation.BiosString", "UninstallString",
-    "DisplayVersion", "Publisher", "ParentKeyName", "SystemComponent", "InstalledVersion",
-    "CurrentVersion", "CurrentBuildNumber", "CSDVersion", "ProductName", "RegisteredOwner",
-    "RegisteredOrganization", "VersionNumber", "SubVersionNumber", "Name", "Path", "ICQ",
+    "",
+    "Class",
+    "ClassGUID",
+    "DeviceDesc",
+    "FriendlyName",
+    "Mfg",
+    "Service",
+    "LocationInformation",
+    "HardwareID",
+    "Driver",
+    "Icon",
+    "DriverDate",
+    "DriverVersion",
+    "ProviderName",
+    "DriverDesc",
+    "DisplayName",
+    "Group",
+    "Type",
+    "Version",
+    "Description",
+    "DacType",
+    "ChipType",
+    "VideoMemory",
+    "VideoBiosDate",
+    "VideoBiosVersion",
+    "SystemBiosDate",
+    "SystemBiosVersion",
+    "Identifier",
+    "HardwareInformation.DacType",
+    "HardwareInformation.ChipType",
+    "HardwareInformation.MemorySize",
+    "HardwareInformation.AdapterString",
+    "HardwareInformation.BiosString",
+    "UninstallString",
+    "DisplayVersion",
+    "Publisher",
+    "ParentKeyName",
+    "SystemComponent",
+    "InstalledVersion",
+    "CurrentVersion",
+    "CurrentBuildNumber",
+    "CSDVersion",
+    "ProductName",
+    "RegisteredOwner",
+    "RegisteredOrganization",
+    "VersionNumber",
+    "SubVersionNumber",
+    "Name",
+    "Path",
+    "ICQ",
 };
 
 // Texts that link keys to each other, or look like what drivers write.
 const char* const kTexts[] = {
-    "Display", "Net", "MEDIA", "System", "Unknown", "DISPLAY\\0000", "MEDIA\\0000", "NET\\0000",
-    "{4D36E968-E325-11CE-BFC1-08002BE10318}\\0000", "{4D36E96C-E325-11CE-BFC1-08002BE10318}\\0001",
-    "{4D36E968-E325-11CE-BFC1-08002BE10318}", "nv4", "emu10k", "4.09.00.0904", "4.08.00.0400",
-    "%s%s%s%n%x", "12-31-2003", "64 MB", "-1", "4294967296", "\\\\?\\", "C:\\PROGRA~1\\X.EXE /y",
-    "rundll32.exe shell32.dll,Control_RunDLL", "@oem1.inf,%desc%;Name",
+    "Display",
+    "Net",
+    "MEDIA",
+    "System",
+    "Unknown",
+    "DISPLAY\\0000",
+    "MEDIA\\0000",
+    "NET\\0000",
+    "{4D36E968-E325-11CE-BFC1-08002BE10318}\\0000",
+    "{4D36E96C-E325-11CE-BFC1-08002BE10318}\\0001",
+    "{4D36E968-E325-11CE-BFC1-08002BE10318}",
+    "nv4",
+    "emu10k",
+    "4.09.00.0904",
+    "4.08.00.0400",
+    "%s%s%s%n%x",
+    "12-31-2003",
+    "64 MB",
+    "-1",
+    "4294967296",
+    "\\\\?\\",
+    "C:\\PROGRA~1\\X.EXE /y",
+    "rundll32.exe shell32.dll,Control_RunDLL",
+    "@oem1.inf,%desc%;Name",
 };
 
 // Data sizes around the collectors' buffers.
-const uint32_t kSizes[] = {0, 1, 2, 3, 4, 5, 7, 8, 127, 128, 129, 255, 256, 257,
-                           258, 259, 260, 261, 262, 511, 512, 513, 520, 521, 1024, 4097};
+const uint32_t kSizes[] = {0,   1,   2,   3,   4,   5,   7,   8,   127, 128, 129, 255,  256,
+                           257, 258, 259, 260, 261, 262, 511, 512, 513, 520, 521, 1024, 4097};
 
 template <typename T, std::size_t N>
 constexpr uint32_t countOf(T (&)[N])
@@ -93,10 +171,7 @@ std::string utf16(const std::string& text)
 
 }  // namespace
 
-uint8_t MachineDecoder::byte()
-{
-    return at_ < size_ ? data_[at_++] : 0;
-}
+uint8_t MachineDecoder::byte() { return at_ < size_ ? data_[at_++] : 0; }
 
 uint32_t MachineDecoder::word()
 {
@@ -106,10 +181,7 @@ uint32_t MachineDecoder::word()
     return value;
 }
 
-uint32_t MachineDecoder::below(uint32_t limit)
-{
-    return limit ? byte() % limit : 0;
-}
+uint32_t MachineDecoder::below(uint32_t limit) { return limit ? byte() % limit : 0; }
 
 std::string MachineDecoder::plainText(std::size_t maxLength)
 {
@@ -140,10 +212,7 @@ std::string MachineDecoder::keyPath()
     return path;
 }
 
-std::string MachineDecoder::tableText()
-{
-    return kTexts[below(countOf(kTexts))];
-}
+std::string MachineDecoder::tableText() { return kTexts[below(countOf(kTexts))]; }
 
 std::string MachineDecoder::valueData(uint32_t type)
 {
@@ -225,19 +294,22 @@ std::string MachineDecoder::versionSection()
     char text[160];
     std::snprintf(text, sizeof text, "[version]\nplatform = %u\nmajor = %u\nminor = %u\nbuild = %u\n",
                   byte() % 8 == 0 ? below(4) : version[0], version[1], version[2], word());
-    return text + std::string("csd = ") + iniText(120) + "\nextended = " + (byte() % 2 ? "yes" : "no") + "\n\n";
+    return text + std::string("csd = ") + iniText(120) + "\nextended = " + (byte() % 2 ? "yes" : "no") +
+           "\n\n";
 }
 
 std::string MachineDecoder::cpuSection()
 {
-    static const uint32_t kLeaves[] = {0, 1, 2, 3, 4, 0x80000000u, 0x80000001u, 0x80000002u,
+    static const uint32_t kLeaves[] = {0,           1,           2,           3,
+                                       4,           0x80000000u, 0x80000001u, 0x80000002u,
                                        0x80000003u, 0x80000004u, 0x80000005u, 0x80000006u};
     std::string text = "[cpu]\n";
     char line[120];
     for (uint32_t leaf : kLeaves) {
         if (byte() % 3 == 0)
             continue;
-        std::snprintf(line, sizeof line, "leaf.%x = %08x %08x %08x %08x\n", leaf, word(), word(), word(), word());
+        std::snprintf(line, sizeof line, "leaf.%x = %08x %08x %08x %08x\n", leaf, word(), word(), word(),
+                      word());
         text += line;
     }
     std::snprintf(line, sizeof line, "qpc_frequency = %u\ntsc_mhz = %u.%02u\n", word(), word() % 100000,

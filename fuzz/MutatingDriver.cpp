@@ -24,8 +24,10 @@ bool MutatingDriver::parseOptions(int argc, char** argv, Options* options, std::
     const struct {
         const char* name;
         unsigned long long* value;
-    } numbers[] = {{"-seed=", &options->seed},         {"-max_total_time=", &options->seconds},
-                   {"-runs=", &options->runs},         {"-max_len=", &options->maxLength},
+    } numbers[] = {{"-seed=", &options->seed},
+                   {"-max_total_time=", &options->seconds},
+                   {"-runs=", &options->runs},
+                   {"-max_len=", &options->maxLength},
                    {"-timeout=", &options->timeout}};
     const char kPrefixFlag[] = "-artifact_prefix=";
     bool seeded = false;
@@ -88,7 +90,8 @@ bool MutatingDriver::loadInputs(const std::vector<std::string>& directories, std
 }
 
 MutatingDriver::MutatingDriver(const Options& options)
-    : options_(options), catcher_(options.artifactPrefix, static_cast<unsigned>(options.timeout)), mutator_(options.seed)
+    : options_(options), catcher_(options.artifactPrefix, static_cast<unsigned>(options.timeout)),
+      mutator_(options.seed)
 {
 }
 
@@ -105,7 +108,9 @@ void MutatingDriver::replay(const std::vector<std::string>& inputs)
 void MutatingDriver::mutate()
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options_.seconds);
-    const auto timeLeft = [&] { return options_.seconds == 0 || std::chrono::steady_clock::now() < deadline; };
+    const auto timeLeft = [&] {
+        return options_.seconds == 0 || std::chrono::steady_clock::now() < deadline;
+    };
     for (unsigned long long runs = 0; runs < options_.runs && timeLeft(); ++runs) {
         std::string input = pool_[mutator_.below(pool_.size())];
         mutator_.mutate(input, pool_, static_cast<std::size_t>(options_.maxLength));

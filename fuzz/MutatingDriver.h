@@ -22,10 +22,10 @@ public:
 
     struct Options {
         unsigned long long seed = 0;
-        unsigned long long seconds = 0;    // 0: no time limit
+        unsigned long long seconds = 0;      // 0: no time limit
         unsigned long long runs = kNoLimit;  // mutated runs after the replay; 0: replay only
         unsigned long long maxLength = 4096;
-        unsigned long long timeout = 10;   // seconds one run may take; 0: no limit
+        unsigned long long timeout = 10;  // seconds one run may take; 0: no limit
         std::string artifactPrefix;
         std::vector<std::string> directories;
     };

@@ -17,8 +17,10 @@ int main(int argc, char** argv)
     std::string error;
     if (!kelfuzz::MutatingDriver::parseOptions(argc, argv, &options, &error) ||
         !kelfuzz::MutatingDriver::loadInputs(options.directories, &inputs, &error)) {
-        std::fprintf(stderr, "kel-fuzz: %s\nusage: kel_fuzz_mutating -seed=N [-max_total_time=S] [-runs=N] "
-                             "[-max_len=N] [-timeout=S] [-artifact_prefix=P] DIR...\n", error.c_str());
+        std::fprintf(stderr,
+                     "kel-fuzz: %s\nusage: kel_fuzz_mutating -seed=N [-max_total_time=S] [-runs=N] "
+                     "[-max_len=N] [-timeout=S] [-artifact_prefix=P] DIR...\n",
+                     error.c_str());
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();

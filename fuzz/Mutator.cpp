@@ -10,9 +10,43 @@ namespace {
 
 // Type limits, and sizes around the collectors' 256/260-byte buffers.
 const uint64_t kInteresting[] = {
-    0, 1, 2, 7, 8, 15, 16, 31, 32, 63, 64, 100, 127, 128, 255, 256, 257, 259, 260, 261, 511,
-    512, 1000, 1024, 4096, 32767, 32768, 65535, 65536, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFE,
-    0xFFFFFFFF, 0x100000000, 0x7FFFFFFFFFFFFFFF, 0x8000000000000000, 0xFFFFFFFFFFFFFFFF,
+    0,
+    1,
+    2,
+    7,
+    8,
+    15,
+    16,
+    31,
+    32,
+    63,
+    64,
+    100,
+    127,
+    128,
+    255,
+    256,
+    257,
+    259,
+    260,
+    261,
+    511,
+    512,
+    1000,
+    1024,
+    4096,
+    32767,
+    32768,
+    65535,
+    65536,
+    0x7FFFFFFF,
+    0x80000000,
+    0xFFFFFFFE,
+    0xFFFFFFFF,
+    0x100000000,
+    0x7FFFFFFFFFFFFFFF,
+    0x8000000000000000,
+    0xFFFFFFFFFFFFFFFF,
 };
 
 // Bytes that end or separate things in the .reg and .ini texts.
@@ -31,10 +65,7 @@ uint64_t Mutator::next()
     return z ^ (z >> 31);
 }
 
-std::size_t Mutator::below(std::size_t limit)
-{
-    return limit ? static_cast<std::size_t>(next() % limit) : 0;
-}
+std::size_t Mutator::below(std::size_t limit) { return limit ? static_cast<std::size_t>(next() % limit) : 0; }
 
 uint8_t Mutator::randomByte()
 {
@@ -47,10 +78,14 @@ uint64_t Mutator::interestingInteger()
 {
     const uint64_t value = kInteresting[below(std::size(kInteresting))];
     switch (below(4)) {
-    case 0: return value - 1;
-    case 1: return value + 1;
-    case 2: return ~value + 1;  // the negative
-    default: return value;
+    case 0:
+        return value - 1;
+    case 1:
+        return value + 1;
+    case 2:
+        return ~value + 1;  // the negative
+    default:
+        return value;
     }
 }
 
@@ -151,15 +186,34 @@ void Mutator::mutate(std::string& input, const std::vector<std::string>& pool, s
     for (std::size_t step = 0; step < steps; ++step) {
         const std::string* donor = pool.empty() ? &input : &pool[below(pool.size())];
         switch (below(9)) {
-        case 0: flipBit(input); break;
-        case 1: insertBytes(input); break;
-        case 2: eraseBytes(input); break;
-        case 3: overwriteBytes(input); break;
-        case 4: spliceChunk(input, *donor); break;
-        case 5: crossOver(input, *donor); break;
-        case 6: writeInteger(input); break;
-        case 7: writeDecimal(input); break;
-        default: flipBit(input); flipBit(input); break;
+        case 0:
+            flipBit(input);
+            break;
+        case 1:
+            insertBytes(input);
+            break;
+        case 2:
+            eraseBytes(input);
+            break;
+        case 3:
+            overwriteBytes(input);
+            break;
+        case 4:
+            spliceChunk(input, *donor);
+            break;
+        case 5:
+            crossOver(input, *donor);
+            break;
+        case 6:
+            writeInteger(input);
+            break;
+        case 7:
+            writeDecimal(input);
+            break;
+        default:
+            flipBit(input);
+            flipBit(input);
+            break;
         }
     }
     if (input.size() > maxLength)

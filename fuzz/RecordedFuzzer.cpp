@@ -66,7 +66,8 @@ void exerciseDevices(kel::RecordedMachine& machine)
         machine.getDiskFreeSpaceEx(drives + at, &spaceEx);
         char label[kel::kMaxPath], fileSystem[kel::kMaxPath];
         uint32_t serial = 0;
-        machine.getVolumeInformation(drives + at, label, sizeof label, &serial, fileSystem, sizeof fileSystem);
+        machine.getVolumeInformation(drives + at, label, sizeof label, &serial, fileSystem,
+                                     sizeof fileSystem);
     }
     uint32_t needed = 0, returned = 0;
     machine.enumPrinters(6, 1, nullptr, 0, &needed, &returned);
@@ -76,8 +77,7 @@ void exerciseDevices(kel::RecordedMachine& machine)
     char file[kel::kMaxPath];
     if (machine.getSpecialFolderPath(kel::kFolderStartup, path)) {
         kel::FindHandle search = machine.findFirstFile((std::string(path) + "\\*.lnk").c_str(), file);
-        while (search && machine.findNextFile(search, file)) {
-        }
+        while (search && machine.findNextFile(search, file)) {}
         machine.findClose(search);
     }
     for (std::size_t family = 0; family < kel::kMediaFamilyCount; ++family) {

@@ -22,9 +22,6 @@ ScopedPlatform::ScopedPlatform(Platform& replacement)
 {
 }
 
-ScopedPlatform::~ScopedPlatform()
-{
-    overridePlatform.store(previous_, std::memory_order_release);
-}
+ScopedPlatform::~ScopedPlatform() { overridePlatform.store(previous_, std::memory_order_release); }
 
 }  // namespace kel

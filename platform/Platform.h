@@ -174,8 +174,8 @@ public:
     // name: buffer of nameSize bytes; the name and its NUL must fit.
     virtual long regEnumKey(RegHandle key, uint32_t index, char* name, uint32_t nameSize) = 0;
     // nameSize and dataSize are in/out as for the platform call; data may be null.
-    virtual long regEnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameSize,
-                              uint32_t* type, uint8_t* data, uint32_t* dataSize) = 0;
+    virtual long regEnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameSize, uint32_t* type,
+                              uint8_t* data, uint32_t* dataSize) = 0;
     virtual long regQueryValue(RegHandle key, const char* name, uint32_t* type, uint8_t* data,
                                uint32_t* dataSize) = 0;
     // True when both handles name the very same key (a key both registry
@@ -230,8 +230,7 @@ public:
     virtual bool getDiskFreeSpaceEx(const char* root, DiskSpaceEx* space) = 0;
     virtual bool getDiskFreeSpace(const char* root, DiskSpace* space) = 0;
     virtual bool getVolumeInformation(const char* root, char* volumeName, uint32_t volumeNameSize,
-                                      uint32_t* serial, char* fileSystem,
-                                      uint32_t fileSystemSize) = 0;
+                                      uint32_t* serial, char* fileSystem, uint32_t fileSystemSize) = 0;
 
     // Print spooler, as EnumPrintersA with no server name.
     virtual bool enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize,

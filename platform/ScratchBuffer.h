@@ -12,8 +12,7 @@ namespace kel {
 class ScratchBuffer {
 public:
     explicit ScratchBuffer(std::size_t size)
-        : heap_(size > sizeof local_ ? new char[size]() : nullptr)
-        , data_(heap_ ? heap_.get() : local_)
+        : heap_(size > sizeof local_ ? new char[size]() : nullptr), data_(heap_ ? heap_.get() : local_)
     {
         if (!heap_)
             std::memset(local_, 0, size);

@@ -16,18 +16,26 @@ int forward(const std::unique_ptr<Collector>& slot, Call call)
 
 int queryOSInfo(char* buffer, int size)
 {
-    return forward(collectorSlots().os, [&](OSInfo& c) { c.getOSInfo(buffer, size); return 1; });
+    return forward(collectorSlots().os, [&](OSInfo& c) {
+        c.getOSInfo(buffer, size);
+        return 1;
+    });
 }
 
 int queryCpuInfo(char* buffer, int size)
 {
-    return forward(collectorSlots().cpu, [&](CpuInfo& c) { c.getCpuInfo(buffer, size); return 1; });
+    return forward(collectorSlots().cpu, [&](CpuInfo& c) {
+        c.getCpuInfo(buffer, size);
+        return 1;
+    });
 }
 
 int queryMemoryInfo(char* buffer, int size)
 {
-    return forward(collectorSlots().memory,
-                   [&](MemInfo& c) { c.getMemoryInfo(buffer, size); return 1; });
+    return forward(collectorSlots().memory, [&](MemInfo& c) {
+        c.getMemoryInfo(buffer, size);
+        return 1;
+    });
 }
 
 int queryVgaListCount()
@@ -43,14 +51,15 @@ int queryVgaDescription(int index, char* buffer, int size)
 
 int queryVgaMemorySize(int index)
 {
-    return forward(collectorSlots().display,
-                   [&](DisplayInfo& c) { return c.getVgaMemorySize(index); });
+    return forward(collectorSlots().display, [&](DisplayInfo& c) { return c.getVgaMemorySize(index); });
 }
 
 int queryMediaInfo(char* buffer, int size)
 {
-    return forward(collectorSlots().media,
-                   [&](MediaInfo& c) { c.getMediaInfo(buffer, size); return 1; });
+    return forward(collectorSlots().media, [&](MediaInfo& c) {
+        c.getMediaInfo(buffer, size);
+        return 1;
+    });
 }
 
 int queryNicListCount()
@@ -77,8 +86,7 @@ int queryDiskDescription(int index, char* buffer, int size)
 
 int queryPrinterListCount()
 {
-    return forward(collectorSlots().printers,
-                   [](PrinterInfo& c) { return c.getPrinterListCount(); });
+    return forward(collectorSlots().printers, [](PrinterInfo& c) { return c.getPrinterListCount(); });
 }
 
 int queryPrinterDescription(int index, char* buffer, int size)
@@ -89,14 +97,15 @@ int queryPrinterDescription(int index, char* buffer, int size)
 
 int queryDirectXInfo(char* buffer, int size)
 {
-    return forward(collectorSlots().directX,
-                   [&](DirectXInfo& c) { c.getDirectXInfo(buffer, size); return 1; });
+    return forward(collectorSlots().directX, [&](DirectXInfo& c) {
+        c.getDirectXInfo(buffer, size);
+        return 1;
+    });
 }
 
 int querySoftwareListCount()
 {
-    return forward(collectorSlots().software,
-                   [](SoftwareInfo& c) { return c.getSoftwareListCount(); });
+    return forward(collectorSlots().software, [](SoftwareInfo& c) { return c.getSoftwareListCount(); });
 }
 
 int querySoftwareDescription(int index, char* buffer, int size)
@@ -107,8 +116,7 @@ int querySoftwareDescription(int index, char* buffer, int size)
 
 int queryStartUpListCount()
 {
-    return forward(collectorSlots().startUp,
-                   [](StartUpInfo& c) { return c.getStartUpListCount(); });
+    return forward(collectorSlots().startUp, [](StartUpInfo& c) { return c.getStartUpListCount(); });
 }
 
 int queryStartUpDescription(int index, char* buffer, int size)

@@ -43,8 +43,7 @@ private:
     char buffer_[kBufferSize] = {};
 };
 
-void appendSingleText(ReportWriter& w, const char* heading, int (*query)(char*, int),
-                      bool always)
+void appendSingleText(ReportWriter& w, const char* heading, int (*query)(char*, int), bool always)
 {
     const int result = query(w.clearedBuffer(), kBufferSize);
     if (!always && result <= 0)
@@ -86,8 +85,8 @@ void appendBriefSections(ReportWriter& w)
 // A list section of the detailed report: an empty line, the heading, then one
 // line per entry, optionally prefixed, whose text is left out when it cannot
 // be written.
-void appendListSection(ReportWriter& w, const char* heading, int (*count)(),
-                       int (*describe)(int, char*, int), const char* prefix)
+void appendListSection(ReportWriter& w, const char* heading, int (*count)(), int (*describe)(int, char*, int),
+                       const char* prefix)
 {
     w.lineFeed();
     w.append(heading);
@@ -115,10 +114,8 @@ std::string buildReportText(ReportKind kind)
     appendBriefSections(w);
     if (kind == ReportKind::Detail) {
         appendListSection(w, "Disks\n", queryDiskListCount, queryDiskDescription, nullptr);
-        appendListSection(w, "Printers\n", queryPrinterListCount, queryPrinterDescription,
-                          "Printer %d: ");
-        appendListSection(w, "Softwares\n", querySoftwareListCount, querySoftwareDescription,
-                          nullptr);
+        appendListSection(w, "Printers\n", queryPrinterListCount, queryPrinterDescription, "Printer %d: ");
+        appendListSection(w, "Softwares\n", querySoftwareListCount, querySoftwareDescription, nullptr);
         appendListSection(w, "Startup\n", queryStartUpListCount, queryStartUpDescription, nullptr);
     }
     return std::move(w.text());

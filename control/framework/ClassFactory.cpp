@@ -2,8 +2,8 @@
 
 namespace kel::com {
 
-HRESULT ClassFactory::getClassObject(const ClassEntry* table, std::size_t count, REFCLSID clsid,
-                                     REFIID iid, void** object)
+HRESULT ClassFactory::getClassObject(const ClassEntry* table, std::size_t count, REFCLSID clsid, REFIID iid,
+                                     void** object)
 {
     if (!object)
         return E_POINTER;

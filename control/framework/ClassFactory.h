@@ -50,8 +50,8 @@ public:
     explicit ClassFactory(const ClassEntry& entry) : entry_(entry) {}
 
     // DllGetClassObject over a table.
-    static HRESULT getClassObject(const ClassEntry* table, std::size_t count, REFCLSID clsid,
-                                  REFIID iid, void** object);
+    static HRESULT getClassObject(const ClassEntry* table, std::size_t count, REFCLSID clsid, REFIID iid,
+                                  void** object);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;

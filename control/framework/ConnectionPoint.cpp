@@ -22,8 +22,7 @@ using ConnectionEnumerator = Enumerator<IEnumConnections, CONNECTDATA, Connectio
 
 }  // namespace
 
-ConnectionPoint::ConnectionPoint(IConnectionPointContainer& owner, const IID& iid)
-    : owner_(owner), iid_(iid)
+ConnectionPoint::ConnectionPoint(IConnectionPointContainer& owner, const IID& iid) : owner_(owner), iid_(iid)
 {
 }
 

@@ -30,10 +30,9 @@ bool ControlWindow::create(HWND parent, const RECT& position, IViewObject* view)
     if (!registerWindowClass(windowProc))
         return false;
     view_ = view;
-    window_ = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                              position.left, position.top, position.right - position.left,
-                              position.bottom - position.top, parent, nullptr,
-                              Module::instance(), this);
+    window_ = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, position.left,
+                              position.top, position.right - position.left, position.bottom - position.top,
+                              parent, nullptr, Module::instance(), this);
     return window_ != nullptr;
 }
 
@@ -69,8 +68,7 @@ void ControlWindow::paint()
         RECT client;
         GetClientRect(window_, &client);
         const RECTL bounds = {client.left, client.top, client.right, client.bottom};
-        view_->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
-                    nullptr, 0);
+        view_->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0);
     }
     EndPaint(window_, &ps);
 }

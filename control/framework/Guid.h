@@ -11,10 +11,10 @@ namespace kel::com {
 namespace detail {
 constexpr unsigned hexDigit(char c)
 {
-    return c >= '0' && c <= '9' ? unsigned(c - '0')
-         : c >= 'a' && c <= 'f' ? unsigned(c - 'a' + 10)
-         : c >= 'A' && c <= 'F' ? unsigned(c - 'A' + 10)
-         : throw "not a hexadecimal digit";
+    return c >= '0' && c <= '9'   ? unsigned(c - '0')
+           : c >= 'a' && c <= 'f' ? unsigned(c - 'a' + 10)
+           : c >= 'A' && c <= 'F' ? unsigned(c - 'A' + 10)
+                                  : throw "not a hexadecimal digit";
 }
 constexpr unsigned long hexValue(const char* text, int digits)
 {

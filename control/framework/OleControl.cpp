@@ -105,17 +105,12 @@ const InterfaceEntry kInterfaces[] = {
 }  // namespace
 
 OleControl::OleControl(const ControlDescription& description)
-    : description_(description),
-      state_(description.stateVersion, description.defaultExtent),
-      eventsPoint_(*this, *description.eventsIid),
-      notifyPoint_(*this, IID_IPropertyNotifySink)
+    : description_(description), state_(description.stateVersion, description.defaultExtent),
+      eventsPoint_(*this, *description.eventsIid), notifyPoint_(*this, IID_IPropertyNotifySink)
 {
 }
 
-OleControl::~OleControl()
-{
-    window_.destroy();
-}
+OleControl::~OleControl() { window_.destroy(); }
 
 // --- IUnknown ---------------------------------------------------------------
 
@@ -180,8 +175,7 @@ HRESULT OleControl::GetTypeInfo(UINT index, LCID locale, ITypeInfo** info)
     return description_.typeLibrary->typeInfo(*description_.dispatchIid, locale, info);
 }
 
-HRESULT OleControl::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                  DISPID* ids)
+HRESULT OleControl::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids)
 {
     if (!IsEqualIID(iid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
@@ -194,8 +188,8 @@ HRESULT OleControl::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID 
     return info->GetIDsOfNames(names, count, ids);
 }
 
-HRESULT OleControl::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
-                           VARIANT* result, EXCEPINFO*, UINT*)
+HRESULT OleControl::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                           EXCEPINFO*, UINT*)
 {
     if (!IsEqualIID(iid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
@@ -206,8 +200,7 @@ HRESULT OleControl::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* 
     }
     // Every member is a method: a property get alone or any put has no
     // member to reach. Script engines call methods as METHOD|PROPERTYGET.
-    if (!method || !(flags & DISPATCH_METHOD) ||
-        (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)))
+    if (!method || !(flags & DISPATCH_METHOD) || (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)))
         return DISP_E_MEMBERNOTFOUND;
     if (!params)
         return E_POINTER;
@@ -249,8 +242,7 @@ HRESULT OleControl::SetHostNames(LPCOLESTR, LPCOLESTR) { return S_OK; }
 HRESULT OleControl::Close(DWORD saveOption)
 {
     InPlaceDeactivate();
-    if (dirty_ && clientSite_ &&
-        (saveOption == OLECLOSE_SAVEIFDIRTY || saveOption == OLECLOSE_PROMPTSAVE))
+    if (dirty_ && clientSite_ && (saveOption == OLECLOSE_SAVEIFDIRTY || saveOption == OLECLOSE_PROMPTSAVE))
         clientSite_->SaveObject();
     if (adviseHolder_)
         adviseHolder_->SendOnClose();
@@ -275,8 +267,7 @@ HRESULT OleControl::GetClipboardData(DWORD, IDataObject** data)
     return E_NOTIMPL;
 }
 
-HRESULT OleControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND parent,
-                           LPCRECT position)
+HRESULT OleControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND parent, LPCRECT position)
 {
     if (position)
         position_ = *position;
@@ -436,8 +427,8 @@ HRESULT OleControl::enterInPlace(IOleClientSite* site)
     RECT clip = {};
     OLEINPLACEFRAMEINFO frameInfo = {};
     frameInfo.cb = sizeof frameInfo;
-    if (SUCCEEDED(inPlaceSite_->GetWindowContext(frame_.put(), document_.put(), &position, &clip,
-                                                 &frameInfo)))
+    if (SUCCEEDED(
+            inPlaceSite_->GetWindowContext(frame_.put(), document_.put(), &position, &clip, &frameInfo)))
         position_ = position;
     if (!windowless_ && !window_.create(parent, position_, static_cast<IViewObjectEx*>(this))) {
         InPlaceDeactivate();
@@ -574,8 +565,8 @@ HRESULT OleControl::FreezeEvents(BOOL) { return S_OK; }  // no events are ever f
 
 // --- IViewObjectEx ----------------------------------------------------------
 
-HRESULT OleControl::Draw(DWORD aspect, LONG index, void*, DVTARGETDEVICE*, HDC, HDC dc,
-                         LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR)
+HRESULT OleControl::Draw(DWORD aspect, LONG index, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds,
+                         LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR)
 {
     if (aspect != DVASPECT_CONTENT)
         return DV_E_DVASPECT;
@@ -656,8 +647,7 @@ HRESULT OleControl::GetViewStatus(DWORD* status)
     return S_OK;
 }
 
-HRESULT OleControl::QueryHitPoint(DWORD aspect, LPCRECT bounds, POINT location, LONG,
-                                  DWORD* hitResult)
+HRESULT OleControl::QueryHitPoint(DWORD aspect, LPCRECT bounds, POINT location, LONG, DWORD* hitResult)
 {
     if (!bounds || !hitResult)
         return E_POINTER;
@@ -667,8 +657,7 @@ HRESULT OleControl::QueryHitPoint(DWORD aspect, LPCRECT bounds, POINT location, 
     return S_OK;
 }
 
-HRESULT OleControl::QueryHitRect(DWORD aspect, LPCRECT bounds, LPCRECT location, LONG,
-                                 DWORD* hitResult)
+HRESULT OleControl::QueryHitRect(DWORD aspect, LPCRECT bounds, LPCRECT location, LONG, DWORD* hitResult)
 {
     if (!bounds || !location || !hitResult)
         return E_POINTER;
@@ -801,8 +790,8 @@ HRESULT OleControl::Load(IStorage* storage)
     if (!storage)
         return E_POINTER;
     com_ptr<IStream> stream;
-    const HRESULT hr = storage->OpenStream(kContentsStream, nullptr,
-                                           STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put());
+    const HRESULT hr =
+        storage->OpenStream(kContentsStream, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put());
     if (FAILED(hr)) {
         state_.reset();
         return hr;
@@ -818,8 +807,8 @@ HRESULT OleControl::Save(IStorage* storage, BOOL)
     if (FAILED(hr))
         return hr;
     com_ptr<IStream> stream;
-    hr = storage->CreateStream(kContentsStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0,
-                               0, stream.put());
+    hr = storage->CreateStream(kContentsStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
+                               stream.put());
     if (FAILED(hr))
         return hr;
     return Save(stream.get(), TRUE);
@@ -940,8 +929,8 @@ LCID OleControl::ambientLocale()
     VARIANT value;
     VariantInit(&value);
     LCID locale = GetUserDefaultLCID();
-    if (SUCCEEDED(ambient->Invoke(DISPID_AMBIENT_LOCALEID, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
-                                  &value, nullptr, nullptr)) &&
+    if (SUCCEEDED(ambient->Invoke(DISPID_AMBIENT_LOCALEID, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &value,
+                                  nullptr, nullptr)) &&
         SUCCEEDED(VariantChangeType(&value, &value, 0, VT_I4)))
         locale = static_cast<LCID>(V_I4(&value));
     VariantClear(&value);

@@ -73,9 +73,8 @@ public:
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
                                             DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
-                                     UINT* argumentError) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
 
     // IOleObject
     HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override;
@@ -86,8 +85,8 @@ public:
     HRESULT STDMETHODCALLTYPE GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
     HRESULT STDMETHODCALLTYPE InitFromData(IDataObject* data, BOOL creation, DWORD reserved) override;
     HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD reserved, IDataObject** data) override;
-    HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG message, IOleClientSite* site, LONG index,
-                                     HWND parent, LPCRECT position) override;
+    HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG message, IOleClientSite* site, LONG index, HWND parent,
+                                     LPCRECT position) override;
     HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB** verbs) override;
     HRESULT STDMETHODCALLTYPE Update() override;
     HRESULT STDMETHODCALLTYPE IsUpToDate() override;
@@ -127,16 +126,13 @@ public:
     HRESULT STDMETHODCALLTYPE FreezeEvents(BOOL freeze) override;
 
     // IViewObject, IViewObject2, IViewObjectEx
-    HRESULT STDMETHODCALLTYPE Draw(DWORD aspect, LONG index, void* aspectInfo,
-                                   DVTARGETDEVICE* device, HDC targetDc, HDC dc,
-                                   LPCRECTL bounds, LPCRECTL metafileBounds,
+    HRESULT STDMETHODCALLTYPE Draw(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device,
+                                   HDC targetDc, HDC dc, LPCRECTL bounds, LPCRECTL metafileBounds,
                                    BOOL(STDMETHODCALLTYPE* keepGoing)(ULONG_PTR),
                                    ULONG_PTR keepGoingArgument) override;
-    HRESULT STDMETHODCALLTYPE GetColorSet(DWORD aspect, LONG index, void* aspectInfo,
-                                          DVTARGETDEVICE* device, HDC targetDc,
-                                          LOGPALETTE** colors) override;
-    HRESULT STDMETHODCALLTYPE Freeze(DWORD aspect, LONG index, void* aspectInfo,
-                                     DWORD* freeze) override;
+    HRESULT STDMETHODCALLTYPE GetColorSet(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device,
+                                          HDC targetDc, LOGPALETTE** colors) override;
+    HRESULT STDMETHODCALLTYPE Freeze(DWORD aspect, LONG index, void* aspectInfo, DWORD* freeze) override;
     HRESULT STDMETHODCALLTYPE Unfreeze(DWORD freeze) override;
     HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
     HRESULT STDMETHODCALLTYPE GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
@@ -144,13 +140,12 @@ public:
                                         LPSIZEL size) override;
     HRESULT STDMETHODCALLTYPE GetRect(DWORD aspect, LPRECTL rect) override;
     HRESULT STDMETHODCALLTYPE GetViewStatus(DWORD* status) override;
-    HRESULT STDMETHODCALLTYPE QueryHitPoint(DWORD aspect, LPCRECT bounds, POINT location,
-                                            LONG closeHint, DWORD* hitResult) override;
-    HRESULT STDMETHODCALLTYPE QueryHitRect(DWORD aspect, LPCRECT bounds, LPCRECT location,
-                                           LONG closeHint, DWORD* hitResult) override;
-    HRESULT STDMETHODCALLTYPE GetNaturalExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device,
-                                               HDC targetDc, DVEXTENTINFO* info,
-                                               LPSIZEL size) override;
+    HRESULT STDMETHODCALLTYPE QueryHitPoint(DWORD aspect, LPCRECT bounds, POINT location, LONG closeHint,
+                                            DWORD* hitResult) override;
+    HRESULT STDMETHODCALLTYPE QueryHitRect(DWORD aspect, LPCRECT bounds, LPCRECT location, LONG closeHint,
+                                           DWORD* hitResult) override;
+    HRESULT STDMETHODCALLTYPE GetNaturalExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device, HDC targetDc,
+                                               DVEXTENTINFO* info, LPSIZEL size) override;
 
     // IDataObject (nothing is rendered: the view draws)
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
@@ -203,8 +198,7 @@ public:
     // IPerPropertyBrowsing (no properties to browse)
     HRESULT STDMETHODCALLTYPE GetDisplayString(DISPID id, BSTR* text) override;
     HRESULT STDMETHODCALLTYPE MapPropertyToPage(DISPID id, CLSID* page) override;
-    HRESULT STDMETHODCALLTYPE GetPredefinedStrings(DISPID id, CALPOLESTR* strings,
-                                                   CADWORD* cookies) override;
+    HRESULT STDMETHODCALLTYPE GetPredefinedStrings(DISPID id, CALPOLESTR* strings, CADWORD* cookies) override;
     HRESULT STDMETHODCALLTYPE GetPredefinedValue(DISPID id, DWORD cookie, VARIANT* value) override;
 
     // IQuickActivate

@@ -121,8 +121,7 @@ HRESULT PersistedState::load(IPropertyBag* bag, IErrorLog* log)
         return E_POINTER;
     reset();
     LONG value = 0;
-    if (readLong(bag, kVersionName, log, &value) &&
-        HIWORD(static_cast<DWORD>(value)) == HIWORD(ownVersion_))
+    if (readLong(bag, kVersionName, log, &value) && HIWORD(static_cast<DWORD>(value)) == HIWORD(ownVersion_))
         version_ = static_cast<DWORD>(value);
     if (readLong(bag, kExtentXName, log, &value) && value >= 0)
         extent_.cx = value;

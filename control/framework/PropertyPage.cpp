@@ -6,9 +6,7 @@
 
 namespace kel::com {
 
-PropertyPage::PropertyPage(const PropertyPageDescription& description) : description_(description)
-{
-}
+PropertyPage::PropertyPage(const PropertyPageDescription& description) : description_(description) {}
 
 PropertyPage::~PropertyPage() { Deactivate(); }
 
@@ -53,8 +51,7 @@ HRESULT PropertyPage::Activate(HWND parent, LPCRECT position, BOOL)
         return E_POINTER;
     if (window_)
         return E_UNEXPECTED;
-    const DLGTEMPLATE* dialog = loadDialogTemplate(description_.dialogId,
-                                                   description_.resourceLanguage);
+    const DLGTEMPLATE* dialog = loadDialogTemplate(description_.dialogId, description_.resourceLanguage);
     if (!dialog)
         return E_FAIL;
     window_ = CreateDialogIndirectParamW(Module::instance(), dialog, parent, dialogProc,
@@ -77,10 +74,8 @@ HRESULT PropertyPage::GetPageInfo(PROPPAGEINFO* info)
 {
     if (!info)
         return E_POINTER;
-    const std::wstring caption =
-        loadResourceString(description_.captionId, description_.resourceLanguage);
-    const DLGTEMPLATE* dialog = loadDialogTemplate(description_.dialogId,
-                                                   description_.resourceLanguage);
+    const std::wstring caption = loadResourceString(description_.captionId, description_.resourceLanguage);
+    const DLGTEMPLATE* dialog = loadDialogTemplate(description_.dialogId, description_.resourceLanguage);
     const std::size_t bytes = (caption.size() + 1) * sizeof(wchar_t);
     auto* title = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
     if (!title)

@@ -14,8 +14,8 @@ LONG RegistryKey::create(HKEY parent, const std::wstring& path)
         RegCloseKey(key_);
         key_ = nullptr;
     }
-    return RegCreateKeyExW(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                           KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+    return RegCreateKeyExW(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                           nullptr, &key_, nullptr);
 }
 
 LONG RegistryKey::setText(const wchar_t* name, const std::wstring& value)
@@ -23,8 +23,7 @@ LONG RegistryKey::setText(const wchar_t* name, const std::wstring& value)
     if (!key_)
         return ERROR_INVALID_HANDLE;
     const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          bytes);
+    return RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
 }
 
 bool RegistryKey::exists(HKEY parent, const std::wstring& path)

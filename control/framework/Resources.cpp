@@ -24,8 +24,8 @@ std::wstring loadResourceString(UINT id, LANGID language)
 {
     // Strings are stored in blocks of sixteen, each a count and its units.
     DWORD size = 0;
-    const auto* units =
-        static_cast<const WCHAR*>(lockResource(MAKEINTRESOURCEW(6) /* RT_STRING */, id / 16 + 1, language, &size));
+    const auto* units = static_cast<const WCHAR*>(
+        lockResource(MAKEINTRESOURCEW(6) /* RT_STRING */, id / 16 + 1, language, &size));
     if (!units)
         return std::wstring();
     const WCHAR* end = units + size / sizeof(WCHAR);
@@ -42,7 +42,8 @@ std::wstring loadResourceString(UINT id, LANGID language)
 const DLGTEMPLATE* loadDialogTemplate(UINT id, LANGID language)
 {
     DWORD size = 0;
-    return static_cast<const DLGTEMPLATE*>(lockResource(MAKEINTRESOURCEW(5) /* RT_DIALOG */, id, language, &size));
+    return static_cast<const DLGTEMPLATE*>(
+        lockResource(MAKEINTRESOURCEW(5) /* RT_DIALOG */, id, language, &size));
 }
 
 }  // namespace kel::com

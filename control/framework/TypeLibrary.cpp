@@ -84,7 +84,8 @@ HRESULT TypeLibrary::registerFromModule()
 HRESULT TypeLibrary::unregisterLocale(LCID locale)
 {
     wchar_t version[32];
-    std::swprintf(version, std::size(version), L"\\%x.%x\\%lx\\", major_, minor_, static_cast<unsigned long>(locale));
+    std::swprintf(version, std::size(version), L"\\%x.%x\\%lx\\", major_, minor_,
+                  static_cast<unsigned long>(locale));
     const std::wstring key = L"TypeLib\\" + guidText(libraryId_) + version + kOwnSysKindKey;
     if (!RegistryKey::exists(HKEY_CLASSES_ROOT, key))
         return S_OK;

@@ -18,7 +18,10 @@ public:
     {
         return kRegInvalidHandle;
     }
-    long regQueryValue(RegHandle, const char*, uint32_t*, uint8_t*, uint32_t*) override { return kRegInvalidHandle; }
+    long regQueryValue(RegHandle, const char*, uint32_t*, uint8_t*, uint32_t*) override
+    {
+        return kRegInvalidHandle;
+    }
     bool regSameKey(RegHandle, RegHandle) override { return false; }
     bool isWindows64() override { return false; }
     uint32_t ownRegistryView() override { return 0; }
@@ -70,7 +73,10 @@ public:
     bool hasDiskFreeSpaceEx() override { return true; }
     bool getDiskFreeSpaceEx(const char*, DiskSpaceEx*) override { return false; }
     bool getDiskFreeSpace(const char*, DiskSpace*) override { return false; }
-    bool getVolumeInformation(const char*, char*, uint32_t, uint32_t*, char*, uint32_t) override { return false; }
+    bool getVolumeInformation(const char*, char*, uint32_t, uint32_t*, char*, uint32_t) override
+    {
+        return false;
+    }
 
     bool enumPrinters(uint32_t, uint32_t, uint8_t*, uint32_t, uint32_t* needed, uint32_t* returned) override
     {

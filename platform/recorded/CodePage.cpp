@@ -217,7 +217,10 @@ public:
     }
 
 private:
-    static unsigned byteAt(const std::string& text, std::size_t at) { return static_cast<unsigned char>(text[at]); }
+    static unsigned byteAt(const std::string& text, std::size_t at)
+    {
+        return static_cast<unsigned char>(text[at]);
+    }
 
     static void appendUtf16le(char16_t c, std::string* out)
     {
@@ -258,10 +261,7 @@ private:
     const Iconv& fromAnsi_;
 };
 
-std::string iconvName(uint32_t number)
-{
-    return "CP" + std::to_string(number);
-}
+std::string iconvName(uint32_t number) { return "CP" + std::to_string(number); }
 
 }  // namespace
 

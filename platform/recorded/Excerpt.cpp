@@ -8,10 +8,7 @@ namespace {
 
 constexpr std::size_t kMaxCharacters = 40;
 
-bool isContinuationByte(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
+bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 }  // namespace
 
@@ -29,9 +26,6 @@ std::string excerpt(const std::string& utf8)
     return "\"" + part + (at < utf8.size() ? "...\"" : "\"");
 }
 
-std::string excerpt(const std::u16string& text)
-{
-    return excerpt(unicode::utf16ToUtf8(text));
-}
+std::string excerpt(const std::u16string& text) { return excerpt(unicode::utf16ToUtf8(text)); }
 
 }  // namespace kel

@@ -9,10 +9,7 @@ namespace kel {
 
 namespace {
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool isNameCharacter(char c)
 {

@@ -31,7 +31,7 @@ struct DriveFacts {
 };
 
 struct StartupFolderFacts {
-    bool named = false;               // false: the shell cannot name the folder
+    bool named = false;              // false: the shell cannot name the folder
     std::vector<std::string> files;  // in the order the file search finds them
 };
 

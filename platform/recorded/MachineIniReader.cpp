@@ -15,10 +15,7 @@ namespace {
 const char* const kMediaPrefixes[] = {"wave_out", "wave_in", "midi_out", "midi_in", "aux", "mixer"};
 static_assert(std::size(kMediaPrefixes) == kMediaFamilyCount, "one prefix per family");
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 int hexValue(char c)
 {
@@ -52,7 +49,8 @@ bool parseDecimal(const std::string& text, uint64_t max, uint64_t* out)
 // Hexadecimal with an optional 0x, at most eight digits.
 bool parseHex32(const std::string& text, uint32_t* out)
 {
-    std::string digits = text.compare(0, 2, "0x") == 0 || text.compare(0, 2, "0X") == 0 ? text.substr(2) : text;
+    std::string digits =
+        text.compare(0, 2, "0x") == 0 || text.compare(0, 2, "0X") == 0 ? text.substr(2) : text;
     if (digits.empty() || digits.size() > 8)
         return false;
     uint32_t value = 0;
@@ -102,7 +100,8 @@ std::vector<std::string> words(const std::string& text)
 
 }  // namespace
 
-MachineIniReader::MachineIniReader(const IniFile& ini, const std::string& fileName) : ini_(ini), fileName_(fileName)
+MachineIniReader::MachineIniReader(const IniFile& ini, const std::string& fileName)
+    : ini_(ini), fileName_(fileName)
 {
 }
 
@@ -137,9 +136,9 @@ bool MachineIniReader::readSection(const Section& section)
         const char* name;
         Reader read;
     } readers[] = {
-        {"version", &MachineIniReader::readVersion}, {"memory", &MachineIniReader::readMemory},
-        {"cpu", &MachineIniReader::readCpu},         {"screen", &MachineIniReader::readScreen},
-        {"media", &MachineIniReader::readMedia},     {"drives", &MachineIniReader::readDrives},
+        {"version", &MachineIniReader::readVersion},   {"memory", &MachineIniReader::readMemory},
+        {"cpu", &MachineIniReader::readCpu},           {"screen", &MachineIniReader::readScreen},
+        {"media", &MachineIniReader::readMedia},       {"drives", &MachineIniReader::readDrives},
         {"printers", &MachineIniReader::readPrinters}, {"shell", &MachineIniReader::readShell},
     };
     for (const auto& reader : readers) {
@@ -153,55 +152,62 @@ bool MachineIniReader::readSection(const Section& section)
 bool MachineIniReader::readSystem(const Section& section)
 {
     SystemInfo& system = facts_->system;
-    return readKeys(section, {
-        {"codepage",
-         [&](const Entry& e) {
-             codePageLine_ = e.line;
-             return readU32(e, &facts_->codePage);
-         }},
-        {"processors", [&](const Entry& e) { return readU32(e, &system.numberOfProcessors); }},
-        {"page_size", [&](const Entry& e) { return readU32(e, &system.pageSize); }},
-        {"allocation_granularity", [&](const Entry& e) { return readU32(e, &system.allocationGranularity); }},
-        {"extended_free_space", [&](const Entry& e) { return readYesNo(e, &facts_->extendedFreeSpace); }},
-        {"windows64", [&](const Entry& e) { return readYesNo(e, &facts_->windows64); }},
-        {"extended_memory_status", [&](const Entry& e) { return readYesNo(e, &facts_->extendedMemoryStatus); }},
-    });
+    return readKeys(
+        section,
+        {
+            {"codepage",
+             [&](const Entry& e) {
+                 codePageLine_ = e.line;
+                 return readU32(e, &facts_->codePage);
+             }},
+            {"processors", [&](const Entry& e) { return readU32(e, &system.numberOfProcessors); }},
+            {"page_size", [&](const Entry& e) { return readU32(e, &system.pageSize); }},
+            {"allocation_granularity",
+             [&](const Entry& e) { return readU32(e, &system.allocationGranularity); }},
+            {"extended_free_space", [&](const Entry& e) { return readYesNo(e, &facts_->extendedFreeSpace); }},
+            {"windows64", [&](const Entry& e) { return readYesNo(e, &facts_->windows64); }},
+            {"extended_memory_status",
+             [&](const Entry& e) { return readYesNo(e, &facts_->extendedMemoryStatus); }},
+        });
 }
 
 bool MachineIniReader::readVersion(const Section& section)
 {
     facts_->hasVersion = true;
     VersionRecord& version = facts_->version;
-    return readKeys(section, {
-        {"platform", [&](const Entry& e) { return readU32(e, &version.platformId); }},
-        {"major", [&](const Entry& e) { return readU32(e, &version.majorVersion); }},
-        {"minor", [&](const Entry& e) { return readU32(e, &version.minorVersion); }},
-        {"build", [&](const Entry& e) { return readU32(e, &version.buildNumber); }},
-        {"csd",
-         [&](const Entry& e) {
-             std::string text;
-             if (!readText(e, e.value, sizeof version.csdVersion - 1, &text))
-                 return false;
-             text.copy(version.csdVersion, text.size());
-             return true;
-         }},
-        {"extended", [&](const Entry& e) { return readYesNo(e, &facts_->versionExtended); }},
-        {"reported", [&](const Entry& e) { return readVersionNumbers(e, &facts_->reportedVersion); }},
-    });
+    return readKeys(
+        section,
+        {
+            {"platform", [&](const Entry& e) { return readU32(e, &version.platformId); }},
+            {"major", [&](const Entry& e) { return readU32(e, &version.majorVersion); }},
+            {"minor", [&](const Entry& e) { return readU32(e, &version.minorVersion); }},
+            {"build", [&](const Entry& e) { return readU32(e, &version.buildNumber); }},
+            {"csd",
+             [&](const Entry& e) {
+                 std::string text;
+                 if (!readText(e, e.value, sizeof version.csdVersion - 1, &text))
+                     return false;
+                 text.copy(version.csdVersion, text.size());
+                 return true;
+             }},
+            {"extended", [&](const Entry& e) { return readYesNo(e, &facts_->versionExtended); }},
+            {"reported", [&](const Entry& e) { return readVersionNumbers(e, &facts_->reportedVersion); }},
+        });
 }
 
 bool MachineIniReader::readMemory(const Section& section)
 {
     MemoryStatus& memory = facts_->memory;
-    return readKeys(section, {
-        {"load", [&](const Entry& e) { return readU32(e, &memory.memoryLoad); }},
-        {"total_phys", [&](const Entry& e) { return readU64(e, &memory.totalPhys); }},
-        {"avail_phys", [&](const Entry& e) { return readU64(e, &memory.availPhys); }},
-        {"total_page_file", [&](const Entry& e) { return readU64(e, &memory.totalPageFile); }},
-        {"avail_page_file", [&](const Entry& e) { return readU64(e, &memory.availPageFile); }},
-        {"total_virtual", [&](const Entry& e) { return readU64(e, &memory.totalVirtual); }},
-        {"avail_virtual", [&](const Entry& e) { return readU64(e, &memory.availVirtual); }},
-    });
+    return readKeys(
+        section, {
+                     {"load", [&](const Entry& e) { return readU32(e, &memory.memoryLoad); }},
+                     {"total_phys", [&](const Entry& e) { return readU64(e, &memory.totalPhys); }},
+                     {"avail_phys", [&](const Entry& e) { return readU64(e, &memory.availPhys); }},
+                     {"total_page_file", [&](const Entry& e) { return readU64(e, &memory.totalPageFile); }},
+                     {"avail_page_file", [&](const Entry& e) { return readU64(e, &memory.availPageFile); }},
+                     {"total_virtual", [&](const Entry& e) { return readU64(e, &memory.totalVirtual); }},
+                     {"avail_virtual", [&](const Entry& e) { return readU64(e, &memory.availVirtual); }},
+                 });
 }
 
 bool MachineIniReader::readCpu(const Section& section)
@@ -246,8 +252,9 @@ bool MachineIniReader::readLeaf(const Entry& entry, const std::string& leafText)
         for (std::size_t i = 0; ok && i < std::size(value); ++i)
             ok = parseHex32(regs[i], &value[i]);
         if (!ok)
-            return fail(entry.line, entry.key + " needs four hexadecimal words EAX EBX ECX EDX per result, "
-                                                "results separated by ;");
+            return fail(entry.line, entry.key +
+                                        " needs four hexadecimal words EAX EBX ECX EDX per result, "
+                                        "results separated by ;");
         results.push_back(CpuidRegs{value[0], value[1], value[2], value[3]});
     }
     facts_->cpuidLeaves[leaf] = results;
@@ -258,17 +265,17 @@ bool MachineIniReader::readScreen(const Section& section)
 {
     ScreenCaps& s = facts_->screen;
     return readKeys(section, {
-        {"logpixelsy", [&](const Entry& e) { return readInt(e, &s.logPixelsY); }},
-        {"horzres", [&](const Entry& e) { return readInt(e, &s.horzRes); }},
-        {"vertres", [&](const Entry& e) { return readInt(e, &s.vertRes); }},
-        {"bitspixel", [&](const Entry& e) { return readInt(e, &s.bitsPixel); }},
-        {"technology", [&](const Entry& e) { return readInt(e, &s.technology); }},
-        {"horzsize", [&](const Entry& e) { return readInt(e, &s.horzSize); }},
-        {"vertsize", [&](const Entry& e) { return readInt(e, &s.vertSize); }},
-        {"aspectx", [&](const Entry& e) { return readInt(e, &s.aspectX); }},
-        {"aspecty", [&](const Entry& e) { return readInt(e, &s.aspectY); }},
-        {"aspectxy", [&](const Entry& e) { return readInt(e, &s.aspectXY); }},
-    });
+                                 {"logpixelsy", [&](const Entry& e) { return readInt(e, &s.logPixelsY); }},
+                                 {"horzres", [&](const Entry& e) { return readInt(e, &s.horzRes); }},
+                                 {"vertres", [&](const Entry& e) { return readInt(e, &s.vertRes); }},
+                                 {"bitspixel", [&](const Entry& e) { return readInt(e, &s.bitsPixel); }},
+                                 {"technology", [&](const Entry& e) { return readInt(e, &s.technology); }},
+                                 {"horzsize", [&](const Entry& e) { return readInt(e, &s.horzSize); }},
+                                 {"vertsize", [&](const Entry& e) { return readInt(e, &s.vertSize); }},
+                                 {"aspectx", [&](const Entry& e) { return readInt(e, &s.aspectX); }},
+                                 {"aspecty", [&](const Entry& e) { return readInt(e, &s.aspectY); }},
+                                 {"aspectxy", [&](const Entry& e) { return readInt(e, &s.aspectXY); }},
+                             });
 }
 
 bool MachineIniReader::readMedia(const Section& section)
@@ -303,9 +310,11 @@ bool MachineIniReader::readMediaDevice(const Entry& entry, MediaDeviceFacts* dev
     }
     std::size_t blank = entry.value.find_first_of(" \t");
     std::string version = entry.value.substr(0, blank);
-    std::string name = blank == std::string::npos ? std::string() : IniFile::trimmed(entry.value.substr(blank));
+    std::string name =
+        blank == std::string::npos ? std::string() : IniFile::trimmed(entry.value.substr(blank));
     if (!parseHex32(version, &device->driverVersion))
-        return fail(entry.line, entry.key + " needs VERSION NAME (VERSION in hexadecimal, as 0x050A) or fail");
+        return fail(entry.line,
+                    entry.key + " needs VERSION NAME (VERSION in hexadecimal, as 0x050A) or fail");
     return readText(entry, name, sizeof(MediaCaps::productName), &device->productName);
 }
 
@@ -315,7 +324,8 @@ bool MachineIniReader::readDrives(const Section& section)
     std::vector<std::pair<const Entry*, std::string>> details;
     for (const Entry& entry : section.entries) {
         const std::string& key = entry.key;
-        bool letterForm = key.size() >= 7 && key.compare(0, 6, "drive.") == 0 && key[6] >= 'A' && key[6] <= 'Z';
+        bool letterForm =
+            key.size() >= 7 && key.compare(0, 6, "drive.") == 0 && key[6] >= 'A' && key[6] <= 'Z';
         if (!letterForm || (key.size() > 7 && key[7] != '.'))
             return unknownKey(section, entry);
         if (key.size() == 7)
@@ -353,7 +363,8 @@ bool MachineIniReader::readDriveDetail(const Entry& entry, const std::string& de
         {"free_clusters", [&](const Entry& e) { return readU32(e, &drive->space.freeClusters); }},
         {"total_clusters", [&](const Entry& e) { return readU32(e, &drive->space.totalClusters); }},
         {"label", [&](const Entry& e) { return readText(e, e.value, kMaxPath - 1, &drive->label); }},
-        {"file_system", [&](const Entry& e) { return readText(e, e.value, kMaxPath - 1, &drive->fileSystem); }},
+        {"file_system",
+         [&](const Entry& e) { return readText(e, e.value, kMaxPath - 1, &drive->fileSystem); }},
         {"serial",
          [&](const Entry& e) {
              return parseHex32(e.value, &drive->serial) ||
@@ -384,19 +395,23 @@ bool MachineIniReader::readPrinters(const Section& section)
         return false;
     for (const auto& printer : printers) {
         std::string name;
-        if (!readText(*printer.second, printer.second->value, std::numeric_limits<uint32_t>::max() / 4, &name))
+        if (!readText(*printer.second, printer.second->value, std::numeric_limits<uint32_t>::max() / 4,
+                      &name))
             return false;
         facts_->printers.push_back(name);
     }
-    return readKeys(rest, {{"enumerate", [&](const Entry& e) { return readOkFail(e, &facts_->printersFail); }}});
+    return readKeys(rest,
+                    {{"enumerate", [&](const Entry& e) { return readOkFail(e, &facts_->printersFail); }}});
 }
 
 bool MachineIniReader::readShell(const Section& section)
 {
-    return readKeys(section, {
-        {"startup_user", [&](const Entry& e) { return readFileList(e, &facts_->startupUser); }},
-        {"startup_common", [&](const Entry& e) { return readFileList(e, &facts_->startupCommon); }},
-    });
+    return readKeys(
+        section,
+        {
+            {"startup_user", [&](const Entry& e) { return readFileList(e, &facts_->startupUser); }},
+            {"startup_common", [&](const Entry& e) { return readFileList(e, &facts_->startupCommon); }},
+        });
 }
 
 bool MachineIniReader::readKeys(const Section& section, const std::vector<Key>& keys)
@@ -430,7 +445,8 @@ bool MachineIniReader::checkNoGaps(const Numbered& numbered, const std::string& 
     for (const auto& entry : numbered) {
         if (entry.first != expected)
             return fail(entry.second->line, entry.second->key + " given without " + prefix + "." +
-                                                std::to_string(expected) + " (numbers run from 0 without gaps)");
+                                                std::to_string(expected) +
+                                                " (numbers run from 0 without gaps)");
         ++expected;
     }
     return true;
@@ -440,7 +456,8 @@ bool MachineIniReader::readU32(const Entry& entry, uint32_t* out)
 {
     uint64_t value = 0;
     if (!parseDecimal(entry.value, std::numeric_limits<uint32_t>::max(), &value))
-        return fail(entry.line, "bad number " + excerpt(entry.value) + " for " + entry.key + " (0 to 4294967295)");
+        return fail(entry.line,
+                    "bad number " + excerpt(entry.value) + " for " + entry.key + " (0 to 4294967295)");
     *out = static_cast<uint32_t>(value);
     return true;
 }
@@ -465,17 +482,20 @@ bool MachineIniReader::readVersionNumbers(const Entry& entry, VersionNumbers* ou
 bool MachineIniReader::readU64(const Entry& entry, uint64_t* out)
 {
     if (!parseDecimal(entry.value, std::numeric_limits<uint64_t>::max(), out))
-        return fail(entry.line, "bad number " + excerpt(entry.value) + " for " + entry.key + " (0 to 2^64-1)");
+        return fail(entry.line,
+                    "bad number " + excerpt(entry.value) + " for " + entry.key + " (0 to 2^64-1)");
     return true;
 }
 
 bool MachineIniReader::readInt(const Entry& entry, int* out)
 {
     bool negative = !entry.value.empty() && entry.value[0] == '-';
-    uint64_t limit = negative ? uint64_t(std::numeric_limits<int>::max()) + 1 : std::numeric_limits<int>::max();
+    uint64_t limit =
+        negative ? uint64_t(std::numeric_limits<int>::max()) + 1 : std::numeric_limits<int>::max();
     uint64_t value = 0;
     if (!parseDecimal(entry.value.substr(negative ? 1 : 0), limit, &value))
-        return fail(entry.line, "bad number " + excerpt(entry.value) + " for " + entry.key + " (a signed 32-bit number)");
+        return fail(entry.line,
+                    "bad number " + excerpt(entry.value) + " for " + entry.key + " (a signed 32-bit number)");
     *out = negative ? static_cast<int>(-static_cast<int64_t>(value)) : static_cast<int>(value);
     return true;
 }
@@ -507,11 +527,13 @@ bool MachineIniReader::readTscMhz(const Entry& entry)
               (dot == std::string::npos || parseDecimal(fraction, 99, &fractionValue));
     if (!ok)
         return fail(entry.line, "bad tsc_mhz " + excerpt(entry.value) + " (MHz with at most two decimals)");
-    facts_->tscHundredthsOfMhz = wholeValue * 100 + (fraction.size() == 1 ? fractionValue * 10 : fractionValue);
+    facts_->tscHundredthsOfMhz =
+        wholeValue * 100 + (fraction.size() == 1 ? fractionValue * 10 : fractionValue);
     return true;
 }
 
-bool MachineIniReader::readText(const Entry& entry, const std::string& utf8, std::size_t maxBytes, std::string* out)
+bool MachineIniReader::readText(const Entry& entry, const std::string& utf8, std::size_t maxBytes,
+                                std::string* out)
 {
     std::u16string wide;
     std::size_t bad = 0;

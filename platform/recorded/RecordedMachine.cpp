@@ -42,8 +42,9 @@ std::unique_ptr<RecordedMachine> RecordedMachine::load(const std::string& direct
     return parse(registryBytes, iniBytes, message, registryPath, iniPath);
 }
 
-std::unique_ptr<RecordedMachine> RecordedMachine::parse(const std::string& registryBytes, const std::string& iniBytes,
-                                                        std::string* error, const std::string& registryName,
+std::unique_ptr<RecordedMachine> RecordedMachine::parse(const std::string& registryBytes,
+                                                        const std::string& iniBytes, std::string* error,
+                                                        const std::string& registryName,
                                                         const std::string& iniName)
 {
     std::string ignored;

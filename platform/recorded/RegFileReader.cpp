@@ -15,10 +15,7 @@ const char16_t kHeader4[] = u"REGEDIT4";
 constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::size_t kMaxKeyDepth = 512;  // the registry's own limit
 
-bool isBlank(char16_t c)
-{
-    return c == u' ' || c == u'\t';
-}
+bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 std::size_t skipBlanks(const std::u16string& line, std::size_t at)
 {
@@ -181,7 +178,8 @@ bool RegFileReader::readKeyLine(const std::u16string& line)
     return true;
 }
 
-bool RegFileReader::readRootAndPath(const std::u16string& text, RegRoot* root, std::vector<std::u16string>* path)
+bool RegFileReader::readRootAndPath(const std::u16string& text, RegRoot* root,
+                                    std::vector<std::u16string>* path)
 {
     std::vector<std::u16string> parts;
     std::size_t start = 0;
@@ -255,11 +253,21 @@ bool RegFileReader::readQuoted(const std::u16string& line, std::size_t* at, std:
         if (++i == line.size())
             break;
         switch (line[i]) {
-        case u'\\': text->push_back(u'\\'); break;
-        case u'"': text->push_back(u'"'); break;
-        case u'n': text->push_back(u'\n'); break;
-        case u'r': text->push_back(u'\r'); break;
-        case u'0': text->push_back(u'\0'); break;
+        case u'\\':
+            text->push_back(u'\\');
+            break;
+        case u'"':
+            text->push_back(u'"');
+            break;
+        case u'n':
+            text->push_back(u'\n');
+            break;
+        case u'r':
+            text->push_back(u'\r');
+            break;
+        case u'0':
+            text->push_back(u'\0');
+            break;
         default:
             return fail("unknown escape " + excerpt(line.substr(i - 1, 2)) + " (write \\\\ for a backslash)");
         }

@@ -10,10 +10,7 @@ namespace kel {
 
 namespace {
 
-bool isText(uint32_t type)
-{
-    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
-}
+bool isText(uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
 
 // The names of a path; the platform passes over empty ones (A\\B, A\ ).
 std::vector<std::u16string> splitPath(const std::u16string& path)
@@ -38,10 +35,7 @@ RegistryAccess::RegistryAccess(const RegistryTree& tree, const CodePage& codePag
 {
 }
 
-uint32_t RegistryAccess::ownView() const
-{
-    return windows64_ ? kKeyWow64_32Key : 0;
-}
+uint32_t RegistryAccess::ownView() const { return windows64_ ? kKeyWow64_32Key : 0; }
 
 const RegNode* RegistryAccess::node(RegHandle key) const
 {
@@ -56,8 +50,8 @@ std::vector<std::u16string> RegistryAccess::viewPath(RegRoot root, std::vector<s
     uint32_t view = access & kKeyWow64_32Key ? kKeyWow64_32Key : access & kKeyWow64_64Key;
     if (view == 0)
         view = ownView();
-    bool redirected = windows64_ && view == kKeyWow64_32Key && root == RegRoot::LocalMachine && !path.empty() &&
-                      unicode::equalFolded(path[0], u"SOFTWARE") &&
+    bool redirected = windows64_ && view == kKeyWow64_32Key && root == RegRoot::LocalMachine &&
+                      !path.empty() && unicode::equalFolded(path[0], u"SOFTWARE") &&
                       (path.size() == 1 || !unicode::equalFolded(path[1], u"Wow6432Node"));
     if (redirected)
         path.insert(path.begin() + 1, u"Wow6432Node");
@@ -80,10 +74,7 @@ long RegistryAccess::openKey(RegRoot root, const char* path, uint32_t access, Re
     return kRegSuccess;
 }
 
-long RegistryAccess::closeKey(RegHandle key)
-{
-    return handles_.erase(key) ? kRegSuccess : kRegInvalidHandle;
-}
+long RegistryAccess::closeKey(RegHandle key) { return handles_.erase(key) ? kRegSuccess : kRegInvalidHandle; }
 
 long RegistryAccess::queryInfoKey(RegHandle key, uint32_t* subKeys, uint32_t* values) const
 {
@@ -158,7 +149,8 @@ long RegistryAccess::queryValue(RegHandle key, const char* name, uint32_t* type,
 
 long RegistryAccess::copyData(const RegValue& value, uint32_t* type, uint8_t* data, uint32_t* dataSize) const
 {
-    std::string bytes = isText(value.type) ? codePage_.fromUtf16(unicode::fromUtf16leBytes(value.data)) : value.data;
+    std::string bytes =
+        isText(value.type) ? codePage_.fromUtf16(unicode::fromUtf16leBytes(value.data)) : value.data;
     long result = kRegSuccess;
     if (data && !bytes.empty()) {
         if (bytes.size() > *dataSize) {

@@ -28,8 +28,8 @@ public:
     long closeKey(RegHandle key);
     long queryInfoKey(RegHandle key, uint32_t* subKeys, uint32_t* values) const;
     long enumKey(RegHandle key, uint32_t index, char* name, uint32_t nameSize) const;
-    long enumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameSize, uint32_t* type, uint8_t* data,
-                   uint32_t* dataSize) const;
+    long enumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameSize, uint32_t* type,
+                   uint8_t* data, uint32_t* dataSize) const;
     long queryValue(RegHandle key, const char* name, uint32_t* type, uint8_t* data, uint32_t* dataSize) const;
     bool sameKey(RegHandle a, RegHandle b) const;
     // The 32-bit view on a 64-bit Windows (the module is the 32-bit shipping
@@ -39,7 +39,8 @@ public:
 
 private:
     const RegNode* node(RegHandle key) const;
-    std::vector<std::u16string> viewPath(RegRoot root, std::vector<std::u16string> path, uint32_t access) const;
+    std::vector<std::u16string> viewPath(RegRoot root, std::vector<std::u16string> path,
+                                         uint32_t access) const;
     long copyData(const RegValue& value, uint32_t* type, uint8_t* data, uint32_t* dataSize) const;
 
     const RegistryTree& tree_;

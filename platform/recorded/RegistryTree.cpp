@@ -6,17 +6,13 @@
 
 namespace kel {
 
-std::u16string RegNode::foldedOf(const std::u16string& name)
-{
-    return unicode::foldUpper(name);
-}
+std::u16string RegNode::foldedOf(const std::u16string& name) { return unicode::foldUpper(name); }
 
 std::vector<std::unique_ptr<RegNode>>::const_iterator RegNode::lowerBound(const std::u16string& folded) const
 {
-    return std::lower_bound(subkeys_.begin(), subkeys_.end(), folded,
-                            [](const std::unique_ptr<RegNode>& node, const std::u16string& key) {
-                                return node->folded_ < key;
-                            });
+    return std::lower_bound(
+        subkeys_.begin(), subkeys_.end(), folded,
+        [](const std::unique_ptr<RegNode>& node, const std::u16string& key) { return node->folded_ < key; });
 }
 
 const RegNode* RegNode::findSubkey(const std::u16string& name) const
@@ -74,9 +70,10 @@ void RegNode::setValue(RegValue value)
 
 void RegNode::removeValue(const std::u16string& name)
 {
-    values_.erase(std::remove_if(values_.begin(), values_.end(),
-                                 [&](const RegValue& value) { return unicode::equalFolded(value.name, name); }),
-                  values_.end());
+    values_.erase(
+        std::remove_if(values_.begin(), values_.end(),
+                       [&](const RegValue& value) { return unicode::equalFolded(value.name, name); }),
+        values_.end());
 }
 
 RegistryTree::RegistryTree() : localMachine_(u"HKEY_LOCAL_MACHINE"), currentUser_(u"HKEY_CURRENT_USER") {}

@@ -15,10 +15,7 @@ uint32_t cutTo32Bits(uint64_t figure)
     return static_cast<uint32_t>(figure > most ? most : figure);
 }
 
-char foldAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c;
-}
+char foldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c; }
 
 bool equalAscii(const std::string& a, const std::string& b)
 {
@@ -46,10 +43,7 @@ bool matchesPattern(const char* pattern, const char* name)
     return matchesPattern(pattern + 1, name + 1);
 }
 
-bool isConnection(const std::string& printer)
-{
-    return printer.compare(0, 2, "\\\\") == 0;
-}
+bool isConnection(const std::string& printer) { return printer.compare(0, 2, "\\\\") == 0; }
 
 // Copies text and its NUL when they fit in size bytes.
 bool copyIfFits(const std::string& text, char* target, uint32_t size)
@@ -66,28 +60,19 @@ bool copyIfFits(const std::string& text, char* target, uint32_t size)
 
 SimulatedMachine::SimulatedMachine(std::unique_ptr<RegistryTree> tree, std::unique_ptr<MachineFacts> facts,
                                    std::unique_ptr<CodePage> codePage)
-    : tree_(std::move(tree)),
-      facts_(std::move(facts)),
-      codePage_(std::move(codePage)),
-      registry_(*tree_, *codePage_, facts_->windows64),
-      cpu_(*facts_)
+    : tree_(std::move(tree)), facts_(std::move(facts)), codePage_(std::move(codePage)),
+      registry_(*tree_, *codePage_, facts_->windows64), cpu_(*facts_)
 {
 }
 
-std::size_t SimulatedMachine::openKeyCount() const
-{
-    return registry_.openCount();
-}
+std::size_t SimulatedMachine::openKeyCount() const { return registry_.openCount(); }
 
 long SimulatedMachine::regOpenKey(RegRoot root, const char* path, uint32_t access, RegHandle* key)
 {
     return registry_.openKey(root, path, access, key);
 }
 
-long SimulatedMachine::regCloseKey(RegHandle key)
-{
-    return registry_.closeKey(key);
-}
+long SimulatedMachine::regCloseKey(RegHandle key) { return registry_.closeKey(key); }
 
 long SimulatedMachine::regQueryInfoKey(RegHandle key, uint32_t* subKeys, uint32_t* values)
 {
@@ -99,8 +84,8 @@ long SimulatedMachine::regEnumKey(RegHandle key, uint32_t index, char* name, uin
     return registry_.enumKey(key, index, name, nameSize);
 }
 
-long SimulatedMachine::regEnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameSize, uint32_t* type,
-                                    uint8_t* data, uint32_t* dataSize)
+long SimulatedMachine::regEnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameSize,
+                                    uint32_t* type, uint8_t* data, uint32_t* dataSize)
 {
     return registry_.enumValue(key, index, name, nameSize, type, data, dataSize);
 }
@@ -111,15 +96,9 @@ long SimulatedMachine::regQueryValue(RegHandle key, const char* name, uint32_t* 
     return registry_.queryValue(key, name, type, data, dataSize);
 }
 
-bool SimulatedMachine::regSameKey(RegHandle a, RegHandle b)
-{
-    return registry_.sameKey(a, b);
-}
+bool SimulatedMachine::regSameKey(RegHandle a, RegHandle b) { return registry_.sameKey(a, b); }
 
-uint32_t SimulatedMachine::ownRegistryView()
-{
-    return registry_.ownView();
-}
+uint32_t SimulatedMachine::ownRegistryView() { return registry_.ownView(); }
 
 bool SimulatedMachine::getVersion(VersionRecord* record)
 {
@@ -173,10 +152,7 @@ bool SimulatedMachine::globalMemoryStatusEx(MemoryStatus* status)
     return true;
 }
 
-void SimulatedMachine::getSystemInfo(SystemInfo* info)
-{
-    *info = facts_->system;
-}
+void SimulatedMachine::getSystemInfo(SystemInfo* info) { *info = facts_->system; }
 
 bool SimulatedMachine::ansiToUtf16(const char* text, std::size_t length, std::u16string* out)
 {
@@ -238,7 +214,8 @@ uint32_t SimulatedMachine::getLogicalDriveStrings(uint32_t bufferLength, char* b
 
 const DriveFacts* SimulatedMachine::drive(const char* root) const
 {
-    if (!root || root[0] == '\0' || root[1] != ':' || (root[2] != '\0' && (root[2] != '\\' || root[3] != '\0')))
+    if (!root || root[0] == '\0' || root[1] != ':' ||
+        (root[2] != '\0' && (root[2] != '\\' || root[3] != '\0')))
         return nullptr;
     for (const DriveFacts& drive : facts_->drives) {
         if (drive.letter == foldAscii(root[0]))
@@ -388,10 +365,7 @@ bool SimulatedMachine::findNextFile(FindHandle search, char* fileName)
     return found != searches_.end() && fileName && nextMatch(&found->second, fileName);
 }
 
-void SimulatedMachine::findClose(FindHandle search)
-{
-    searches_.erase(search);
-}
+void SimulatedMachine::findClose(FindHandle search) { searches_.erase(search); }
 
 bool SimulatedMachine::nextMatch(Search* search, char* fileName) const
 {

@@ -145,7 +145,8 @@ char16_t foldUpper(char16_t c)
         return 0x178;
     if (c >= 0x100 && c <= 0x17F) {  // Latin Extended-A pairs
         bool oddPairs = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-        bool small = oddPairs ? (c % 2 == 0) : (c % 2 == 1 && c != 0x131 && c != 0x138 && c != 0x149 && c != 0x17F);
+        bool small =
+            oddPairs ? (c % 2 == 0) : (c % 2 == 1 && c != 0x131 && c != 0x138 && c != 0x149 && c != 0x17F);
         return small ? static_cast<char16_t>(c - 1) : c;
     }
     if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2)  // Greek

@@ -24,7 +24,7 @@ namespace kel {
 
 namespace {
 
-constexpr uint32_t kCpuidEflagsId = 0x200000;  // EFLAGS bit 21
+constexpr uint32_t kCpuidEflagsId = 0x200000;         // EFLAGS bit 21
 constexpr uint32_t kCpuidTimeStampCounter = 1u << 4;  // leaf 1, EDX
 
 HKEY rootKey(RegRoot root)
@@ -38,10 +38,7 @@ HKEY rootKey(RegRoot root)
     return nullptr;
 }
 
-HKEY toKey(RegHandle key)
-{
-    return reinterpret_cast<HKEY>(key);
-}
+HKEY toKey(RegHandle key) { return reinterpret_cast<HKEY>(key); }
 
 // A function of a system library that is already loaded, or null when this
 // system lacks it.
@@ -58,8 +55,7 @@ using NtQueryKeyFunction = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, BOOL*);
 using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
 using GlobalMemoryStatusExFunction = BOOL(WINAPI*)(MEMORYSTATUSEX*);
-using GetDiskFreeSpaceExFunction = BOOL(WINAPI*)(LPCSTR, ULARGE_INTEGER*, ULARGE_INTEGER*,
-                                                 ULARGE_INTEGER*);
+using GetDiskFreeSpaceExFunction = BOOL(WINAPI*)(LPCSTR, ULARGE_INTEGER*, ULARGE_INTEGER*, ULARGE_INTEGER*);
 
 // The key's full name in the registry namespace (\REGISTRY\MACHINE\...),
 // empty when the system cannot tell.
@@ -68,12 +64,12 @@ std::vector<uint8_t> fullKeyName(NtQueryKeyFunction query, RegHandle key)
     constexpr int kKeyNameInformation = 3;
     std::vector<uint8_t> name(512);
     ULONG needed = 0;
-    LONG status = query(toKey(key), kKeyNameInformation, name.data(), static_cast<ULONG>(name.size()),
-                        &needed);
+    LONG status =
+        query(toKey(key), kKeyNameInformation, name.data(), static_cast<ULONG>(name.size()), &needed);
     if (status == STATUS_BUFFER_OVERFLOW || status == STATUS_BUFFER_TOO_SMALL) {
         name.resize(needed);
-        status = query(toKey(key), kKeyNameInformation, name.data(), static_cast<ULONG>(name.size()),
-                       &needed);
+        status =
+            query(toKey(key), kKeyNameInformation, name.data(), static_cast<ULONG>(name.size()), &needed);
     }
     if (status < 0 || needed > name.size())
         return {};
@@ -94,10 +90,7 @@ uint32_t readMediaCaps(Query query, uint32_t device, MediaCaps* out)
     return result;
 }
 
-void releaseScreenDc(HDC dc)
-{
-    ReleaseDC(nullptr, dc);
-}
+void releaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
 using ScreenDc = std::unique_ptr<HDC__, decltype(&releaseScreenDc)>;
 
 void freeItemList(ITEMIDLIST* list)
@@ -117,10 +110,7 @@ void copyFoundName(const WIN32_FIND_DATAA& found, char* fileName)
     fileName[kMaxPath - 1] = '\0';
 }
 
-uint64_t wide(ULARGE_INTEGER value)
-{
-    return value.QuadPart;
-}
+uint64_t wide(ULARGE_INTEGER value) { return value.QuadPart; }
 
 }  // namespace
 
@@ -132,17 +122,14 @@ long Win32Platform::regOpenKey(RegRoot root, const char* path, uint32_t access, 
     return result;
 }
 
-long Win32Platform::regCloseKey(RegHandle key)
-{
-    return RegCloseKey(toKey(key));
-}
+long Win32Platform::regCloseKey(RegHandle key) { return RegCloseKey(toKey(key)); }
 
 long Win32Platform::regQueryInfoKey(RegHandle key, uint32_t* subKeys, uint32_t* values)
 {
     DWORD subKeyCount = 0;
     DWORD valueCount = 0;
-    long result = RegQueryInfoKeyA(toKey(key), nullptr, nullptr, nullptr, &subKeyCount, nullptr,
-                                   nullptr, &valueCount, nullptr, nullptr, nullptr, nullptr);
+    long result = RegQueryInfoKeyA(toKey(key), nullptr, nullptr, nullptr, &subKeyCount, nullptr, nullptr,
+                                   &valueCount, nullptr, nullptr, nullptr, nullptr);
     if (result == ERROR_SUCCESS) {
         if (subKeys)
             *subKeys = subKeyCount;
@@ -165,8 +152,8 @@ long Win32Platform::regEnumValue(RegHandle key, uint32_t index, char* name, uint
     DWORD nameLength = *nameSize;
     DWORD valueType = type ? *type : 0;
     DWORD dataLength = dataSize ? *dataSize : 0;
-    long result = RegEnumValueA(toKey(key), index, name, &nameLength, nullptr,
-                                type ? &valueType : nullptr, data, dataSize ? &dataLength : nullptr);
+    long result = RegEnumValueA(toKey(key), index, name, &nameLength, nullptr, type ? &valueType : nullptr,
+                                data, dataSize ? &dataLength : nullptr);
     *nameSize = nameLength;
     if (type)
         *type = valueType;
@@ -207,10 +194,7 @@ bool Win32Platform::isWindows64()
     return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
 }
 
-uint32_t Win32Platform::ownRegistryView()
-{
-    return sizeof(void*) == 8 ? kKeyWow64_64Key : kKeyWow64_32Key;
-}
+uint32_t Win32Platform::ownRegistryView() { return sizeof(void*) == 8 ? kKeyWow64_64Key : kKeyWow64_32Key; }
 
 bool Win32Platform::getVersion(VersionRecord* record)
 {
@@ -284,10 +268,7 @@ void Win32Platform::getSystemInfo(SystemInfo* info)
     info->numberOfProcessors = system.dwNumberOfProcessors;
 }
 
-uint32_t Win32Platform::ansiCodePage()
-{
-    return GetACP();
-}
+uint32_t Win32Platform::ansiCodePage() { return GetACP(); }
 
 bool Win32Platform::ansiToUtf16(const char* text, std::size_t length, std::u16string* out)
 {
@@ -318,19 +299,20 @@ bool Win32Platform::hasCpuid()
     // The instruction exists when the ID flag of EFLAGS can be toggled.
     uint32_t before = 0;
     uint32_t after = 0;
-    __asm__ volatile("pushfl\n\t"
-                     "pushfl\n\t"
-                     "popl %0\n\t"
-                     "movl %0, %1\n\t"
-                     "xorl %2, %1\n\t"
-                     "pushl %1\n\t"
-                     "popfl\n\t"
-                     "pushfl\n\t"
-                     "popl %1\n\t"
-                     "popfl\n\t"
-                     : "=&r"(before), "=&r"(after)
-                     : "i"(kCpuidEflagsId)
-                     : "cc");
+    __asm__ volatile(
+        "pushfl\n\t"
+        "pushfl\n\t"
+        "popl %0\n\t"
+        "movl %0, %1\n\t"
+        "xorl %2, %1\n\t"
+        "pushl %1\n\t"
+        "popfl\n\t"
+        "pushfl\n\t"
+        "popl %1\n\t"
+        "popfl\n\t"
+        : "=&r"(before), "=&r"(after)
+        : "i"(kCpuidEflagsId)
+        : "cc");
     return ((before ^ after) & kCpuidEflagsId) != 0;
 #endif
 }
@@ -352,10 +334,7 @@ bool Win32Platform::hasTimeStampCounter()
     return hasCpuid() && cpuid(0).eax >= 1 && (cpuid(1).edx & kCpuidTimeStampCounter) != 0;
 }
 
-uint32_t Win32Platform::readTimeStampCounter()
-{
-    return static_cast<uint32_t>(__rdtsc());
-}
+uint32_t Win32Platform::readTimeStampCounter() { return static_cast<uint32_t>(__rdtsc()); }
 
 bool Win32Platform::queryPerformanceFrequency(int64_t* frequency)
 {
@@ -375,10 +354,7 @@ bool Win32Platform::queryPerformanceCounter(int64_t* counter)
     return true;
 }
 
-uint32_t Win32Platform::getPriorityClass()
-{
-    return GetPriorityClass(GetCurrentProcess());
-}
+uint32_t Win32Platform::getPriorityClass() { return GetPriorityClass(GetCurrentProcess()); }
 
 bool Win32Platform::setPriorityClass(uint32_t priorityClass)
 {
@@ -447,10 +423,7 @@ uint32_t Win32Platform::getLogicalDriveStrings(uint32_t bufferLength, char* buff
     return GetLogicalDriveStringsA(bufferLength, buffer);
 }
 
-uint32_t Win32Platform::getDriveType(const char* root)
-{
-    return GetDriveTypeA(root);
-}
+uint32_t Win32Platform::getDriveType(const char* root) { return GetDriveTypeA(root); }
 
 bool Win32Platform::hasDiskFreeSpaceEx()
 {
@@ -485,8 +458,8 @@ bool Win32Platform::getVolumeInformation(const char* root, char* volumeName, uin
                                          uint32_t* serial, char* fileSystem, uint32_t fileSystemSize)
 {
     DWORD serialNumber = 0, maximumComponentLength = 0, flags = 0;
-    if (!GetVolumeInformationA(root, volumeName, volumeNameSize, &serialNumber,
-                               &maximumComponentLength, &flags, fileSystem, fileSystemSize))
+    if (!GetVolumeInformationA(root, volumeName, volumeNameSize, &serialNumber, &maximumComponentLength,
+                               &flags, fileSystem, fileSystemSize))
         return false;
     if (serial)
         *serial = serialNumber;

@@ -48,11 +48,11 @@ public:
     bool hasDiskFreeSpaceEx() override;
     bool getDiskFreeSpaceEx(const char* root, DiskSpaceEx* space) override;
     bool getDiskFreeSpace(const char* root, DiskSpace* space) override;
-    bool getVolumeInformation(const char* root, char* volumeName, uint32_t volumeNameSize,
-                              uint32_t* serial, char* fileSystem, uint32_t fileSystemSize) override;
+    bool getVolumeInformation(const char* root, char* volumeName, uint32_t volumeNameSize, uint32_t* serial,
+                              char* fileSystem, uint32_t fileSystemSize) override;
 
-    bool enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize,
-                      uint32_t* needed, uint32_t* returned) override;
+    bool enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize, uint32_t* needed,
+                      uint32_t* returned) override;
 
     bool getSpecialFolderPath(int folder, char* path) override;
     FindHandle findFirstFile(const char* pattern, char* fileName) override;

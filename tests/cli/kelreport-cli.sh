@@ -8,23 +8,23 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 
 check() {  # check NAME EXPECTED_STATUS STDERR_PATTERN STDOUT_PATTERN -- ARGS...
-  local name=$1 status=$2 errpat=$3 outpat=$4
-  shift 5
-  "$@" >"$work/out" 2>"$work/err"
-  local got=$?
-  if [ "$got" -ne "$status" ]; then
-    echo "FAIL $name: exit status $got, expected $status; stderr: $(head -c 300 "$work/err")"
-    failures=$((failures + 1)); return
-  fi
-  if [ -n "$errpat" ] && ! grep -qE -- "$errpat" "$work/err"; then
-    echo "FAIL $name: stderr lacks /$errpat/: $(head -c 300 "$work/err")"
-    failures=$((failures + 1)); return
-  fi
-  if [ -n "$outpat" ] && ! grep -qE -- "$outpat" "$work/out"; then
-    echo "FAIL $name: stdout lacks /$outpat/: $(head -c 300 "$work/out")"
-    failures=$((failures + 1)); return
-  fi
-  echo "ok   $name"
+    local name=$1 status=$2 errpat=$3 outpat=$4
+    shift 5
+    "$@" >"$work/out" 2>"$work/err"
+    local got=$?
+    if [ "$got" -ne "$status" ]; then
+        echo "FAIL $name: exit status $got, expected $status; stderr: $(head -c 300 "$work/err")"
+        failures=$((failures + 1)); return
+    fi
+    if [ -n "$errpat" ] && ! grep -qE -- "$errpat" "$work/err"; then
+        echo "FAIL $name: stderr lacks /$errpat/: $(head -c 300 "$work/err")"
+        failures=$((failures + 1)); return
+    fi
+    if [ -n "$outpat" ] && ! grep -qE -- "$outpat" "$work/out"; then
+        echo "FAIL $name: stdout lacks /$outpat/: $(head -c 300 "$work/out")"
+        failures=$((failures + 1)); return
+    fi
+    echo "ok   $name"
 }
 
 cmd=("$@")
@@ -43,13 +43,13 @@ check brief 0 "" "^OS: Windows XP Version 5.1  \(Build 2600\)$" -- "${cmd[@]}" -
 check detail_headings 0 "" "^Startup$" -- "${cmd[@]}" --detail --machine "$work/good"
 check brief_has_no_headings 0 "" "^Memory: 0MB$" -- "${cmd[@]}" --brief --machine "$work/good"
 if grep -q '^Disks$' "$work/out"; then
-  echo "FAIL brief_has_no_headings: the brief report carries a Disks heading"; failures=$((failures + 1))
+    echo "FAIL brief_has_no_headings: the brief report carries a Disks heading"; failures=$((failures + 1))
 fi
 if grep -q $'\r' "$work/out"; then
-  echo "FAIL line_feeds_only: the report carries carriage returns"; failures=$((failures + 1))
+    echo "FAIL line_feeds_only: the report carries carriage returns"; failures=$((failures + 1))
 fi
 for m in "$machines"/*/; do
-  check "sample_$(basename "$m")" 0 "" "^OS: (Windows| Version [0-9]+\.[0-9]+ )" -- "${cmd[@]}" --detail --machine "$m"
+    check "sample_$(basename "$m")" 0 "" "^OS: (Windows| Version [0-9]+\.[0-9]+ )" -- "${cmd[@]}" --detail --machine "$m"
 done
 
 echo "$failures failed"

@@ -3,7 +3,4 @@
 // Wine test runs only the cases of its own fixture.
 #include "tests/conformance/RegistryConformance.h"
 
-kel::Platform* conformancePlatform(const std::string&, std::string*)
-{
-    return &kel::platform();
-}
+kel::Platform* conformancePlatform(const std::string&, std::string*) { return &kel::platform(); }

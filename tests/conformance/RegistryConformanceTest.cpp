@@ -23,10 +23,7 @@ constexpr uint32_t kUntouched = 0xDEADBEEF;
 constexpr uint32_t kBufferSize = 260;
 const char kRoot[] = "SOFTWARE\\KelConformance";
 
-std::string path(const char* below)
-{
-    return std::string(kRoot) + "\\" + below;
-}
+std::string path(const char* below) { return std::string(kRoot) + "\\" + below; }
 
 std::string hexOf(const std::vector<uint8_t>& bytes)
 {
@@ -256,9 +253,9 @@ TEST_F(RegistryConformance, StringDataWithoutNulReadsAsBoundedText)
     for (const char* name : {"UnterminatedSz", "Unterminated"}) {
         Query query = queryValue(key, name);
         ASSERT_EQ(query.result, kRegSuccess) << name;
-        EXPECT_EQ(boundedText(reinterpret_cast<const char*>(query.buffer.data()), query.size,
-                              query.buffer.size()),
-                  "ABC")
+        EXPECT_EQ(
+            boundedText(reinterpret_cast<const char*>(query.buffer.data()), query.size, query.buffer.size()),
+            "ABC")
             << name << ": got " << hexOf(query.data());
         std::string text;
         ASSERT_TRUE(key.readText(name, kBufferSize, &text)) << name;
@@ -550,8 +547,9 @@ TEST_F(KoreanRegistryConformance, ConvertsByTheTableOfCodePage949)
     using Names = std::vector<std::string>;
     EXPECT_EQ(::testing::PrintToString(subkeyNames(key)), ::testing::PrintToString(Names{hangul}));
     RegKey named;
-    EXPECT_EQ(named.open(RegRoot::LocalMachine, std::string("SOFTWARE\\KelConformance949\\") + hangul, kKeyRead),
-              kRegSuccess);
+    EXPECT_EQ(
+        named.open(RegRoot::LocalMachine, std::string("SOFTWARE\\KelConformance949\\") + hangul, kKeyRead),
+        kRegSuccess);
 }
 
 }  // namespace

@@ -13,8 +13,7 @@ namespace {
 
 constexpr RECT kPosition = {10, 10, 110, 60};
 
-class RecordingSite final : public IOleClientSite, public IOleInPlaceSiteWindowless,
-                            public IOleControlSite {
+class RecordingSite final : public IOleClientSite, public IOleInPlaceSiteWindowless, public IOleControlSite {
 public:
     RecordingSite(HWND window, bool offerWindowless) : window_(window), windowless_(offerWindowless) {}
 
@@ -39,8 +38,8 @@ public:
             *object = static_cast<IOleClientSite*>(this);
         else if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceSite))
             *object = static_cast<IOleInPlaceSite*>(this);
-        else if (windowless_ && (IsEqualIID(iid, IID_IOleInPlaceSiteEx) ||
-                                 IsEqualIID(iid, IID_IOleInPlaceSiteWindowless)))
+        else if (windowless_ &&
+                 (IsEqualIID(iid, IID_IOleInPlaceSiteEx) || IsEqualIID(iid, IID_IOleInPlaceSiteWindowless)))
             *object = static_cast<IOleInPlaceSiteWindowless*>(this);
         else if (IsEqualIID(iid, IID_IOleControlSite))
             *object = static_cast<IOleControlSite*>(this);
@@ -71,8 +70,7 @@ public:
     HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return record("OnInPlaceActivate"); }
     HRESULT STDMETHODCALLTYPE OnUIActivate() override { return record("OnUIActivate"); }
     HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
-                                               LPRECT position, LPRECT clip,
-                                               LPOLEINPLACEFRAMEINFO) override
+                                               LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO) override
     {
         *frame = nullptr;
         *document = nullptr;
@@ -107,10 +105,7 @@ public:
     HRESULT STDMETHODCALLTYPE InvalidateRgn(HRGN, BOOL) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE ScrollRect(INT, INT, LPCRECT, LPCRECT) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE AdjustRect(LPRECT) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE OnDefWindowMessage(UINT, WPARAM, LPARAM, LRESULT*) override
-    {
-        return S_FALSE;
-    }
+    HRESULT STDMETHODCALLTYPE OnDefWindowMessage(UINT, WPARAM, LPARAM, LRESULT*) override { return S_FALSE; }
 
     // IOleControlSite
     HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override { return S_OK; }
@@ -140,8 +135,8 @@ class Parent {
 public:
     Parent()
     {
-        window_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                                  nullptr, nullptr, nullptr);
+        window_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
     }
     ~Parent() { DestroyWindow(window_); }
     HWND handle() const { return window_; }
@@ -163,8 +158,7 @@ TEST(Activation, WindowedWhenTheSiteOffersNoWindowlessActivation)
     EXPECT_EQ(2, site.references) << "the site handed out carries a reference of its own";
     got->Release();
 
-    ASSERT_HR(S_OK, object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, parent.handle(),
-                                   &kPosition));
+    ASSERT_HR(S_OK, object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, parent.handle(), &kPosition));
     EXPECT_TRUE(site.called("CanInPlaceActivate"));
     EXPECT_TRUE(site.called("OnInPlaceActivate"));
     EXPECT_TRUE(site.called("GetWindowContext"));
@@ -201,8 +195,7 @@ TEST(Activation, WindowlessWhenTheSiteOffersIt)
     RecordingSite site(parent.handle(), true);
     com_ptr<IOleObject> object = createControl<IOleObject>(IID_IOleObject);
     ASSERT_HR(S_OK, object->SetClientSite(&site));
-    ASSERT_HR(S_OK, object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, parent.handle(),
-                                   &kPosition));
+    ASSERT_HR(S_OK, object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, parent.handle(), &kPosition));
     EXPECT_TRUE(site.called("CanWindowlessActivate"));
     EXPECT_TRUE(site.called("OnInPlaceActivateEx(windowless)"));
     com_ptr<IOleInPlaceObjectWindowless> windowless;
@@ -221,8 +214,8 @@ TEST(Activation, WindowlessWhenTheSiteOffersIt)
     HBITMAP bitmap = CreateBitmap(200, 100, 1, 32, nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
     PatBlt(dc, 0, 0, 200, 100, BLACKNESS);
-    EXPECT_HR(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, nullptr,
-                               nullptr, nullptr, 0));
+    EXPECT_HR(S_OK,
+              view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, nullptr, nullptr, nullptr, 0));
     EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, kPosition.left + 1, kPosition.top + 1));
     EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, kPosition.left - 1, kPosition.top - 1));
     SelectObject(dc, old);

@@ -36,9 +36,9 @@ constexpr bool kPopsMeasured = true;
 // far ESP moved over the call. The stack is 16-byte aligned at the call, as
 // GCC's code expects. ECX holds the top word (this) too, so that a method
 // compiled as thiscall finds its object and comes back to be measured.
-extern "C" __attribute__((naked, cdecl)) uint32_t
-callCounted(const void* /*function*/, const uintptr_t* /*words*/, uint32_t /*count*/,
-            uint32_t* /*popped*/)
+extern "C" __attribute__((naked, cdecl)) uint32_t callCounted(const void* /*function*/,
+                                                              const uintptr_t* /*words*/, uint32_t /*count*/,
+                                                              uint32_t* /*popped*/)
 {
     __asm__(
         "pushl %ebp\n\t"
@@ -79,8 +79,7 @@ callCounted(const void* /*function*/, const uintptr_t* /*words*/, uint32_t /*cou
 CallResult call(const void* function, const Words& words)
 {
     CallResult result = {};
-    result.value = callCounted(function, words.data(), static_cast<uint32_t>(words.size()),
-                               &result.popped);
+    result.value = callCounted(function, words.data(), static_cast<uint32_t>(words.size()), &result.popped);
     return result;
 }
 #else
@@ -273,8 +272,7 @@ TEST(CallingConvention, TheWalkCatchesACdeclSlot)
     EXPECT_EQ(7u, fakeArguments[1]);
     if (kPopsMeasured) {
         ASSERT_EQ(1u, problems.size()) << joined(problems);
-        EXPECT_EQ("IFake::CdeclMethod (slot 3): popped 0 bytes, a __stdcall function pops 12",
-                  problems[0]);
+        EXPECT_EQ("IFake::CdeclMethod (slot 3): popped 0 bytes, a __stdcall function pops 12", problems[0]);
     } else {
         EXPECT_EQ("", joined(problems));
     }
@@ -346,8 +344,7 @@ TEST(CallingConvention, TheEntryPointsByName)
 {
     std::vector<std::string> problems;
     for (const Method& entry : kEntryPoints) {
-        const void* function =
-            reinterpret_cast<const void*>(GetProcAddress(kelModule(), entry.name));
+        const void* function = reinterpret_cast<const void*>(GetProcAddress(kelModule(), entry.name));
         ASSERT_NE(nullptr, function) << entry.name;
         check(entry.name, function, nullptr, entry, &problems);
     }

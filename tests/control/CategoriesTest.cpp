@@ -16,12 +16,12 @@ TEST(Categories, ManagerUnavailableStillRegisters)
 {
     EXPECT_EQ(ERROR_SUCCESS, SHDeleteKeyW(HKEY_CLASSES_ROOT, kManager));
     com_ptr<IUnknown> manager;
-    ASSERT_NE(Hr{S_OK}, Hr{CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr,
-                                            CLSCTX_INPROC_SERVER, IID_IUnknown, manager.put_void())})
+    ASSERT_NE(Hr{S_OK}, Hr{CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_IUnknown, manager.put_void())})
         << "the categories manager can still be made; the test proves nothing";
     using Entry = HRESULT(STDAPICALLTYPE*)();
-    auto registerServer = reinterpret_cast<Entry>(
-        reinterpret_cast<void*>(GetProcAddress(kelModule(), "DllRegisterServer")));
+    auto registerServer =
+        reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(kelModule(), "DllRegisterServer")));
     ASSERT_NE(nullptr, registerServer);
     EXPECT_HR(S_OK, registerServer());
     CLSID clsid = CLSID_NULL;

@@ -94,7 +94,8 @@ TEST(Concurrency, EightThreadsInSeveralApartmentsGiveWholeIdenticalReports)
         EXPECT_EQ(0u, results[i].failures) << "thread " << i << ": " << results[i].firstProblem;
         EXPECT_EQ(12u, results[i].calls) << "thread " << i;
     }
-    std::printf("%u concurrent report calls in %lu ms\n", calls, static_cast<unsigned long>(GetTickCount() - start));
+    std::printf("%u concurrent report calls in %lu ms\n", calls,
+                static_cast<unsigned long>(GetTickCount() - start));
     EXPECT_EQ(0u, regsvr32(true));
 }
 
@@ -192,10 +193,11 @@ TEST(Leaks, AThousandCreateCallReleaseCyclesLeaveNothingOfOursBehind)
     const HeapUse growth = growthSince(heapBefore);
     const SIZE_T privateAfter = privateBytes();
     const HeapUse system = systemUseKeptByReports(kCycles);
-    std::printf("%d cycles: heap blocks in use %+lld (%+lld bytes), of which the system's winmm %lld "
-                "(%lld bytes); private bytes %lu -> %lu\n",
-                kCycles, growth.blocks, growth.bytes, system.blocks, system.bytes,
-                static_cast<unsigned long>(privateBefore), static_cast<unsigned long>(privateAfter));
+    std::printf(
+        "%d cycles: heap blocks in use %+lld (%+lld bytes), of which the system's winmm %lld "
+        "(%lld bytes); private bytes %lu -> %lu\n",
+        kCycles, growth.blocks, growth.bytes, system.blocks, system.bytes,
+        static_cast<unsigned long>(privateBefore), static_cast<unsigned long>(privateAfter));
     // Beyond what winmm keeps, fewer new blocks than one in four cycles. Where
     // the heap walk shows every block (Windows, Wine 8) a single block of ours
     // left behind by every cycle exceeds it; Wine 10's low-fragmentation heap
@@ -207,7 +209,8 @@ TEST(Leaks, AThousandCreateCallReleaseCyclesLeaveNothingOfOursBehind)
     // Memory outside the heaps too (stacks, windows, mapped views): a page
     // of those left behind every cycle exceeds this, the heaps' own growth
     // (winmm's blocks and the heaps' bookkeeping, about 400 KB) does not.
-    EXPECT_LT(privateAfter, privateBefore + 1024 * 1024) << "grew by " << (privateAfter - privateBefore) << " bytes";
+    EXPECT_LT(privateAfter, privateBefore + 1024 * 1024)
+        << "grew by " << (privateAfter - privateBefore) << " bytes";
 }
 
 }  // namespace

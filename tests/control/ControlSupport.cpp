@@ -75,8 +75,8 @@ DWORD runProcess(const std::wstring& commandLine, std::string* output)
     }
     PROCESS_INFORMATION process = {};
     std::wstring line = commandLine;
-    const BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                        nullptr, &startup, &process);
+    const BOOL started =
+        CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     if (writeEnd)
         CloseHandle(writeEnd);
     if (!started) {
@@ -101,8 +101,8 @@ DWORD runProcess(const std::wstring& commandLine, std::string* output)
 
 DWORD regsvr32(bool unregister)
 {
-    return runProcess(std::wstring(L"regsvr32.exe /s ") + (unregister ? L"/u " : L"") + L"\"" +
-                      modulePath() + L"\"");
+    return runProcess(std::wstring(L"regsvr32.exe /s ") + (unregister ? L"/u " : L"") + L"\"" + modulePath() +
+                      L"\"");
 }
 
 std::wstring expectedReport(bool detail)

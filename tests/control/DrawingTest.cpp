@@ -51,8 +51,8 @@ TEST(Drawing, SquareBoundsGiveWhiteCornersAndACircle)
     Canvas canvas;
     const RECTL bounds = {8, 8, 8 + kSize, 8 + kSize};
     const RECTL invalid = {0, 0, 1, 1};  // ignored: the whole bounds are drawn
-    ASSERT_HR(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, canvas.dc(),
-                               &bounds, &invalid, nullptr, 0));
+    ASSERT_HR(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, canvas.dc(), &bounds,
+                               &invalid, nullptr, 0));
     const int l = 8, t = 8, r = 8 + kSize - 1, b = 8 + kSize - 1, mid = 8 + kSize / 2;
     for (POINT corner : {POINT{l, t}, POINT{r, t}, POINT{l, b}, POINT{r, b}, POINT{l + 3, t + 3}})
         EXPECT_EQ(kWhite, canvas.at(corner.x, corner.y)) << "corner " << corner.x << "," << corner.y;
@@ -75,12 +75,12 @@ TEST(Drawing, BadRequestsAreRefused)
     com_ptr<IViewObjectEx> view = createControl<IViewObjectEx>(IID_IViewObjectEx);
     Canvas canvas;
     const RECTL bounds = {0, 0, 10, 10};
-    EXPECT_HR(DV_E_DVASPECT, view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, canvas.dc(),
-                                        &bounds, nullptr, nullptr, 0));
-    EXPECT_HR(DV_E_LINDEX, view->Draw(DVASPECT_CONTENT, 3, nullptr, nullptr, nullptr, canvas.dc(),
-                                      &bounds, nullptr, nullptr, 0));
-    EXPECT_HR(E_INVALIDARG, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr,
-                                       canvas.dc(), nullptr, nullptr, nullptr, 0))
+    EXPECT_HR(DV_E_DVASPECT, view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, canvas.dc(), &bounds,
+                                        nullptr, nullptr, 0));
+    EXPECT_HR(DV_E_LINDEX, view->Draw(DVASPECT_CONTENT, 3, nullptr, nullptr, nullptr, canvas.dc(), &bounds,
+                                      nullptr, nullptr, 0));
+    EXPECT_HR(E_INVALIDARG, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, canvas.dc(), nullptr,
+                                       nullptr, nullptr, 0))
         << "no bounds while not active in place";
     EXPECT_EQ(kRed, canvas.at(1, 1));
     releaseLast(view);

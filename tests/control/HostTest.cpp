@@ -51,8 +51,7 @@ public:
         info.bmiHeader.biHeight = -kHeight;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
-                                   nullptr, 0);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);
         BitBlt(dc_, 0, 0, kWidth, kHeight, windowDc, 0, 0, SRCCOPY);
         ReleaseDC(window, windowDc);
@@ -108,8 +107,8 @@ public:
         windowClass.lpszClassName = L"KelTestHost";
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
         RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(WS_EX_TOPMOST, L"KelTestHost", L"Kel", WS_POPUP | WS_VISIBLE, 0, 0,
-                                  kWidth, kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        window_ = CreateWindowExW(WS_EX_TOPMOST, L"KelTestHost", L"Kel", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
+                                  kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     ~HostWindow() { DestroyWindow(window_); }
     HWND handle() const { return window_; }
@@ -151,8 +150,8 @@ TEST(Host, AtlHostsTheControlAndItPaints)
 
     Capture capture(host.handle());
     EXPECT_TRUE(capture.save(KEL_SCREENSHOT_PATH));
-    for (POINT corner : {POINT{1, 1}, POINT{kWidth - 2, 1}, POINT{1, kHeight - 2},
-                         POINT{kWidth - 2, kHeight - 2}}) {
+    for (POINT corner :
+         {POINT{1, 1}, POINT{kWidth - 2, 1}, POINT{1, kHeight - 2}, POINT{kWidth - 2, kHeight - 2}}) {
         EXPECT_EQ(kWhite, capture.at(corner.x, corner.y)) << "corner " << corner.x << "," << corner.y;
     }
     EXPECT_EQ(kBlack, capture.at(0, kHeight / 2)) << "the ellipse touches the left side";
@@ -162,8 +161,8 @@ TEST(Host, AtlHostsTheControlAndItPaints)
 
     // The property page, shown in the same window.
     com_ptr<IPropertyPage> page;
-    ASSERT_HR(S_OK, CoCreateInstance(kPropPageClsid, nullptr, CLSCTX_INPROC_SERVER,
-                                     IID_IPropertyPage, page.put_void()));
+    ASSERT_HR(S_OK, CoCreateInstance(kPropPageClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                                     page.put_void()));
     const RECT area = {0, 0, kWidth, kHeight};
     ASSERT_HR(S_OK, page->Activate(host.handle(), &area, FALSE));
     HWND pageWindow = FindWindowExW(host.handle(), nullptr, nullptr, nullptr);
@@ -173,8 +172,7 @@ TEST(Host, AtlHostsTheControlAndItPaints)
     ASSERT_NE(nullptr, text) << "the page's static text";
     wchar_t caption[128] = {};
     GetWindowTextW(text, caption, std::size(caption));
-    EXPECT_STREQ(L"TODO: Place controls to manipulate properties of Kel Control on this dialog.",
-                 caption);
+    EXPECT_STREQ(L"TODO: Place controls to manipulate properties of Kel Control on this dialog.", caption);
     EXPECT_TRUE(GetWindowLongW(text, GWL_STYLE) & WS_GROUP);
     EXPECT_EQ(0xFFFF, GetDlgCtrlID(text)) << "no identifier (-1 in the template's 16 bits)";
     EXPECT_HR(S_OK, page->Deactivate());

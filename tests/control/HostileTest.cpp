@@ -23,12 +23,35 @@ namespace {
 bool isProperAnswer(HRESULT hr)
 {
     static const HRESULT kKnown[] = {
-        S_OK, S_FALSE, E_NOTIMPL, E_NOINTERFACE, E_POINTER, E_FAIL, E_INVALIDARG, E_OUTOFMEMORY,
-        E_UNEXPECTED, DISP_E_MEMBERNOTFOUND, DISP_E_BADPARAMCOUNT, DISP_E_NONAMEDARGS,
-        DISP_E_PARAMNOTFOUND, DISP_E_TYPEMISMATCH, DISP_E_EXCEPTION, DISP_E_BADVARTYPE,
-        DISP_E_UNKNOWNINTERFACE, DISP_E_OVERFLOW, STG_E_READFAULT, STG_E_INVALIDPOINTER,
-        OLE_E_NOTRUNNING, OLE_E_NOCONNECTION, OLEOBJ_E_NOVERBS, OLEOBJ_S_INVALIDVERB,
-        OLE_S_USEREG, OLE_E_ADVISENOTSUPPORTED, E_ABORT, STG_E_INVALIDFUNCTION, CO_E_NOTINITIALIZED,
+        S_OK,
+        S_FALSE,
+        E_NOTIMPL,
+        E_NOINTERFACE,
+        E_POINTER,
+        E_FAIL,
+        E_INVALIDARG,
+        E_OUTOFMEMORY,
+        E_UNEXPECTED,
+        DISP_E_MEMBERNOTFOUND,
+        DISP_E_BADPARAMCOUNT,
+        DISP_E_NONAMEDARGS,
+        DISP_E_PARAMNOTFOUND,
+        DISP_E_TYPEMISMATCH,
+        DISP_E_EXCEPTION,
+        DISP_E_BADVARTYPE,
+        DISP_E_UNKNOWNINTERFACE,
+        DISP_E_OVERFLOW,
+        STG_E_READFAULT,
+        STG_E_INVALIDPOINTER,
+        OLE_E_NOTRUNNING,
+        OLE_E_NOCONNECTION,
+        OLEOBJ_E_NOVERBS,
+        OLEOBJ_S_INVALIDVERB,
+        OLE_S_USEREG,
+        OLE_E_ADVISENOTSUPPORTED,
+        E_ABORT,
+        STG_E_INVALIDFUNCTION,
+        CO_E_NOTINITIALIZED,
     };
     for (HRESULT known : kKnown) {
         if (hr == known)
@@ -43,8 +66,8 @@ class Arguments {
 public:
     Arguments()
     {
-        for (LONG value : {0L, 1L, -1L, 127L, 128L, 255L, 256L, 32767L, 32768L, 65535L, 65536L,
-                           LONG_MAX, LONG_MIN, 0x7FFFFFFEL})
+        for (LONG value : {0L, 1L, -1L, 127L, 128L, 255L, 256L, 32767L, 32768L, 65535L, 65536L, LONG_MAX,
+                           LONG_MIN, 0x7FFFFFFEL})
             add(VT_I4)->lVal = value;
         add(VT_I2)->iVal = SHRT_MIN;
         add(VT_UI1)->bVal = 255;
@@ -108,14 +131,15 @@ Outcome invokeWith(IDispatch* dispatch, DISPID id, WORD flags, const Arguments& 
     for (UINT i = 0; i < count; ++i)
         args[i] = arguments.copyOf(first + i * 7);
     DISPID names[3] = {DISPID_PROPERTYPUT, 0, -1};
-    DISPPARAMS params = {count ? args : nullptr, named ? names : nullptr, count, named < count ? named : count};
+    DISPPARAMS params = {count ? args : nullptr, named ? names : nullptr, count,
+                         named < count ? named : count};
     VARIANT result;
     VariantInit(&result);
     EXCEPINFO exception = {};
     UINT argError = 0xFFFF;
-    const HRESULT hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                        withPointers ? &result : nullptr,
-                                        withPointers ? &exception : nullptr, withPointers ? &argError : nullptr);
+    const HRESULT hr =
+        dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, withPointers ? &result : nullptr,
+                         withPointers ? &exception : nullptr, withPointers ? &argError : nullptr);
     bool proper = !withPointers || hr != S_OK || V_VT(&result) == VT_BSTR || V_VT(&result) == VT_EMPTY;
     VariantClear(&result);
     SysFreeString(exception.bstrSource);
@@ -131,8 +155,9 @@ std::wstring briefReportOf(IDispatch* dispatch)
     VariantInit(&result);
     EXPECT_HR(S_OK, dispatch->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result,
                                      nullptr, nullptr));
-    std::wstring text = V_VT(&result) == VT_BSTR ? std::wstring(V_BSTR(&result), SysStringLen(V_BSTR(&result)))
-                                                 : L"(no text)";
+    std::wstring text = V_VT(&result) == VT_BSTR
+                            ? std::wstring(V_BSTR(&result), SysStringLen(V_BSTR(&result)))
+                            : L"(no text)";
     VariantClear(&result);
     return text;
 }
@@ -157,12 +182,13 @@ TEST(Hostile, EveryDispidFlagAndArgumentGetsAProperAnswer)
                 const UINT count = shape % 4;
                 const UINT named = shape / 4 % 3;
                 const bool withPointers = shape % 2 == 0;
-                Outcome outcome = invokeWith(dispatch.get(), id, flags, arguments, count, next, named, withPointers);
+                Outcome outcome =
+                    invokeWith(dispatch.get(), id, flags, arguments, count, next, named, withPointers);
                 ++calls;
                 successes += outcome.hr == S_OK;
                 EXPECT_TRUE(isProperAnswer(outcome.hr))
-                    << "id " << id << " flags " << flags << " " << count << " args, " << named
-                    << " named: 0x" << std::hex << outcome.hr;
+                    << "id " << id << " flags " << flags << " " << count << " args, " << named << " named: 0x"
+                    << std::hex << outcome.hr;
                 EXPECT_TRUE(outcome.resultProper) << "id " << id << " flags " << flags << ": not a text";
             }
         }
@@ -287,13 +313,30 @@ public:
         if (!value)
             return E_POINTER;
         switch (mode_ % kModes) {
-        case 0: return E_FAIL;
-        case 1: return E_INVALIDARG;
-        case 2: V_VT(value) = VT_BSTR; V_BSTR(value) = SysAllocStringLen(std::wstring(1 << 20, L'x').c_str(), 1 << 20); return S_OK;
-        case 3: V_VT(value) = VT_BSTR; V_BSTR(value) = nullptr; return S_OK;
-        case 4: V_VT(value) = VT_I4; V_I4(value) = LONG_MIN; return S_OK;
-        case 5: V_VT(value) = VT_DISPATCH; V_DISPATCH(value) = nullptr; return S_OK;
-        default: V_VT(value) = VT_R8; V_R8(value) = -0.0; return S_OK;
+        case 0:
+            return E_FAIL;
+        case 1:
+            return E_INVALIDARG;
+        case 2:
+            V_VT(value) = VT_BSTR;
+            V_BSTR(value) = SysAllocStringLen(std::wstring(1 << 20, L'x').c_str(), 1 << 20);
+            return S_OK;
+        case 3:
+            V_VT(value) = VT_BSTR;
+            V_BSTR(value) = nullptr;
+            return S_OK;
+        case 4:
+            V_VT(value) = VT_I4;
+            V_I4(value) = LONG_MIN;
+            return S_OK;
+        case 5:
+            V_VT(value) = VT_DISPATCH;
+            V_DISPATCH(value) = nullptr;
+            return S_OK;
+        default:
+            V_VT(value) = VT_R8;
+            V_R8(value) = -0.0;
+            return S_OK;
         }
     }
     HRESULT STDMETHODCALLTYPE Write(LPCOLESTR, VARIANT*) override { return S_OK; }
@@ -326,8 +369,8 @@ TEST(Hostile, OleObjectCallsOutOfOrder)
     RECT rect = {0, 0, 100, 100};
     MSG message = {};
     // -7 is the properties verb; 7 and -100 are verbs nobody defined.
-    for (LONG verb : std::initializer_list<LONG>{OLEIVERB_PRIMARY, OLEIVERB_SHOW, OLEIVERB_OPEN, OLEIVERB_HIDE,
-                                                 OLEIVERB_UIACTIVATE, OLEIVERB_INPLACEACTIVATE,
+    for (LONG verb : std::initializer_list<LONG>{OLEIVERB_PRIMARY, OLEIVERB_SHOW, OLEIVERB_OPEN,
+                                                 OLEIVERB_HIDE, OLEIVERB_UIACTIVATE, OLEIVERB_INPLACEACTIVATE,
                                                  OLEIVERB_DISCARDUNDOSTATE, -7, 7, -100}) {
         EXPECT_TRUE(isProperAnswer(ole->DoVerb(verb, nullptr, nullptr, 0, nullptr, nullptr))) << verb;
         EXPECT_TRUE(isProperAnswer(ole->DoVerb(verb, &message, nullptr, -1, nullptr, &rect))) << verb;

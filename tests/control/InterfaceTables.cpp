@@ -19,9 +19,10 @@ const Method kDispatch[] = {
     {"GetTypeInfoCount", 1, {kNull}, Expect::Refusal},
     {"GetTypeInfo", 3, {word(0), word(0), kNull}, Expect::Refusal},
     {"GetIDsOfNames", 5, {iid(IID_NULL), kNull, word(1), word(0), kNull}, Expect::Refusal},
-    {"Invoke", 8,
-     {word(KEL_DISPID_GETBRIEFINFO), iid(IID_NULL), word(0), word(DISPATCH_METHOD), kNull, kNull,
-      kNull, kNull},
+    {"Invoke",
+     8,
+     {word(KEL_DISPID_GETBRIEFINFO), iid(IID_NULL), word(0), word(DISPATCH_METHOD), kNull, kNull, kNull,
+      kNull},
      Expect::Refusal},
 };
 
@@ -31,13 +32,11 @@ const Method kOleObject[] = {
     {"SetHostNames", 2, {kNull, kNull}, Expect::Answer},
     {"Close", 1, {word(kMinusOne)}, Expect::Answer},
     {"SetMoniker", 2, {word(OLEWHICHMK_OBJFULL), kNull}, Expect::Failure},
-    {"GetMoniker", 3, {word(OLEGETMONIKER_ONLYIFTHERE), word(OLEWHICHMK_OBJFULL), kNull},
-     Expect::Failure},
+    {"GetMoniker", 3, {word(OLEGETMONIKER_ONLYIFTHERE), word(OLEWHICHMK_OBJFULL), kNull}, Expect::Failure},
     {"InitFromData", 3, {kNull, word(TRUE), word(0)}, Expect::Failure},
     {"GetClipboardData", 2, {word(0), kNull}, Expect::Failure},
     // The primary verb without any site to activate in.
-    {"DoVerb", 6, {word(OLEIVERB_PRIMARY), kNull, kNull, word(0), kNull, kScratch},
-     Expect::Failure},
+    {"DoVerb", 6, {word(OLEIVERB_PRIMARY), kNull, kNull, word(0), kNull, kScratch}, Expect::Failure},
     {"EnumVerbs", 1, {kNull}, Expect::Refusal},
     {"Update", 0, {}, Expect::Answer},
     {"IsUpToDate", 0, {}, Expect::Answer},
@@ -65,8 +64,7 @@ const Method kOleInPlaceObject[] = {
 };
 
 const Method kOleInPlaceObjectWindowless[] = {
-    {"OnWindowMessage", 4, {word(WM_LBUTTONDOWN), word(kMinusOne), word(kMinusOne), kNull},
-     Expect::Answer},
+    {"OnWindowMessage", 4, {word(WM_LBUTTONDOWN), word(kMinusOne), word(kMinusOne), kNull}, Expect::Answer},
     {"GetDropTarget", 1, {kNull}, Expect::Refusal},
 };
 
@@ -87,11 +85,13 @@ const Method kOleControl[] = {
 
 const Method kViewObject[] = {
     // No device context to draw into.
-    {"Draw", 10,
-     {word(DVASPECT_CONTENT), word(kMinusOne), kNull, kNull, kNull, kNull, kNull, kNull, kNull,
-      word(0)},
+    {"Draw",
+     10,
+     {word(DVASPECT_CONTENT), word(kMinusOne), kNull, kNull, kNull, kNull, kNull, kNull, kNull, word(0)},
      Expect::Refusal},
-    {"GetColorSet", 6, {word(DVASPECT_CONTENT), word(kMinusOne), kNull, kNull, kNull, kNull},
+    {"GetColorSet",
+     6,
+     {word(DVASPECT_CONTENT), word(kMinusOne), kNull, kNull, kNull, kNull},
      Expect::Refusal},
     {"Freeze", 4, {word(DVASPECT_CONTENT), word(kMinusOne), kNull, kNull}, Expect::Failure},
     {"Unfreeze", 1, {word(0)}, Expect::Failure},
@@ -109,7 +109,9 @@ const Method kViewObjectEx[] = {
     // The POINT goes by value: two words.
     {"QueryHitPoint", 6, {word(DVASPECT_CONTENT), kNull, kPoint, word(0), kNull}, Expect::Refusal},
     {"QueryHitRect", 5, {word(DVASPECT_CONTENT), kNull, kNull, word(0), kNull}, Expect::Refusal},
-    {"GetNaturalExtent", 6, {word(DVASPECT_CONTENT), word(kMinusOne), kNull, kNull, kNull, kNull},
+    {"GetNaturalExtent",
+     6,
+     {word(DVASPECT_CONTENT), word(kMinusOne), kNull, kNull, kNull, kNull},
      Expect::Failure},
 };
 
@@ -204,8 +206,7 @@ const Method kQuickActivate[] = {
 
 const Method kObjectSafety[] = {
     {"GetInterfaceSafetyOptions", 3, {iid(IID_IDispatch), kNull, kNull}, Expect::Refusal},
-    {"SetInterfaceSafetyOptions", 3, {iid(IID_IDispatch), word(kMinusOne), word(kMinusOne)},
-     Expect::Failure},
+    {"SetInterfaceSafetyOptions", 3, {iid(IID_IDispatch), word(kMinusOne), word(kMinusOne)}, Expect::Failure},
 };
 
 // The same four for every enumerator: an empty buffer, a huge skip, a
@@ -254,9 +255,11 @@ const std::vector<Interface> kControlInterfaces = {
     {"IOleObject", &IID_IOleObject, {kUnknown, kOleObject}},
     {"IOleWindow", &IID_IOleWindow, {kUnknown, kOleWindow}},
     {"IOleInPlaceObject", &IID_IOleInPlaceObject, {kUnknown, kOleWindow, kOleInPlaceObject}},
-    {"IOleInPlaceObjectWindowless", &IID_IOleInPlaceObjectWindowless,
+    {"IOleInPlaceObjectWindowless",
+     &IID_IOleInPlaceObjectWindowless,
      {kUnknown, kOleWindow, kOleInPlaceObject, kOleInPlaceObjectWindowless}},
-    {"IOleInPlaceActiveObject", &IID_IOleInPlaceActiveObject,
+    {"IOleInPlaceActiveObject",
+     &IID_IOleInPlaceActiveObject,
      {kUnknown, kOleWindow, kOleInPlaceActiveObject}},
     {"IOleControl", &IID_IOleControl, {kUnknown, kOleControl}},
     {"IViewObject", &IID_IViewObject, {kUnknown, kViewObject}},
@@ -271,10 +274,8 @@ const std::vector<Interface> kControlInterfaces = {
     {"IPersistMemory", &IID_IPersistMemory, {kUnknown, kPersist, kPersistMemory}},
     {"IPersistPropertyBag", &IID_IPersistPropertyBag, {kUnknown, kPersist, kPersistPropertyBag}},
     {"IProvideClassInfo", &IID_IProvideClassInfo, {kUnknown, kProvideClassInfo}},
-    {"IProvideClassInfo2", &IID_IProvideClassInfo2,
-     {kUnknown, kProvideClassInfo, kProvideClassInfo2}},
-    {"IConnectionPointContainer", &IID_IConnectionPointContainer,
-     {kUnknown, kConnectionPointContainer}},
+    {"IProvideClassInfo2", &IID_IProvideClassInfo2, {kUnknown, kProvideClassInfo, kProvideClassInfo2}},
+    {"IConnectionPointContainer", &IID_IConnectionPointContainer, {kUnknown, kConnectionPointContainer}},
     {"ISpecifyPropertyPages", &IID_ISpecifyPropertyPages, {kUnknown, kSpecifyPropertyPages}},
     {"IPerPropertyBrowsing", &IID_IPerPropertyBrowsing, {kUnknown, kPerPropertyBrowsing}},
     {"IQuickActivate", &IID_IQuickActivate, {kUnknown, kQuickActivate}},
@@ -282,16 +283,13 @@ const std::vector<Interface> kControlInterfaces = {
 };
 
 const Interface kEnumOleVerbTable = {"IEnumOLEVERB", &IID_IEnumOLEVERB, {kUnknown, kEnumerator}};
-const Interface kEnumConnectionPointsTable = {"IEnumConnectionPoints", &IID_IEnumConnectionPoints,
-                                              {kUnknown, kEnumerator}};
-const Interface kEnumConnectionsTable = {"IEnumConnections", &IID_IEnumConnections,
-                                         {kUnknown, kEnumerator}};
-const Interface kConnectionPointTable = {"IConnectionPoint", &IID_IConnectionPoint,
-                                         {kUnknown, kConnectionPoint}};
-const Interface kClassFactoryTable = {"IClassFactory", &IID_IClassFactory,
-                                      {kUnknown, kClassFactory}};
-const Interface kPropertyPageTable = {"IPropertyPage", &IID_IPropertyPage,
-                                      {kUnknown, kPropertyPage}};
+const Interface kEnumConnectionPointsTable = {
+    "IEnumConnectionPoints", &IID_IEnumConnectionPoints, {kUnknown, kEnumerator}};
+const Interface kEnumConnectionsTable = {"IEnumConnections", &IID_IEnumConnections, {kUnknown, kEnumerator}};
+const Interface kConnectionPointTable = {
+    "IConnectionPoint", &IID_IConnectionPoint, {kUnknown, kConnectionPoint}};
+const Interface kClassFactoryTable = {"IClassFactory", &IID_IClassFactory, {kUnknown, kClassFactory}};
+const Interface kPropertyPageTable = {"IPropertyPage", &IID_IPropertyPage, {kUnknown, kPropertyPage}};
 
 const Method kEntryPoints[4] = {
     {"DllGetClassObject", 3, {iid(kControlClsid), iid(IID_IClassFactory), kNull}, Expect::Refusal},

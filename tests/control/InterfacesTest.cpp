@@ -27,8 +27,8 @@ TEST(Interfaces, EveryListedInterfaceAnswersWithOneIdentity)
 TEST(Interfaces, OthersAreRefusedAndTheOutPointerCleared)
 {
     com_ptr<IUnknown> control = createControl<IUnknown>(IID_IUnknown);
-    for (const IID* iid : {&IID_IClassFactory, &IID_IOleCache2, &IID_IRunnableObject,
-                           &IID_IPointerInactive, &IID_IOleLink}) {
+    for (const IID* iid :
+         {&IID_IClassFactory, &IID_IOleCache2, &IID_IRunnableObject, &IID_IPointerInactive, &IID_IOleLink}) {
         void* sentinel = reinterpret_cast<void*>(0x1234);
         EXPECT_HR(E_NOINTERFACE, control->QueryInterface(*iid, &sentinel));
         EXPECT_EQ(nullptr, sentinel);
@@ -56,8 +56,8 @@ TEST(Interfaces, FactoryRefusesAggregationAndUnknownClasses)
 TEST(Interfaces, ModuleStaysLoadedWhileAnObjectLives)
 {
     using CanUnload = HRESULT(STDAPICALLTYPE*)();
-    auto canUnload = reinterpret_cast<CanUnload>(
-        reinterpret_cast<void*>(GetProcAddress(kelModule(), "DllCanUnloadNow")));
+    auto canUnload =
+        reinterpret_cast<CanUnload>(reinterpret_cast<void*>(GetProcAddress(kelModule(), "DllCanUnloadNow")));
     ASSERT_NE(nullptr, canUnload);
     com_ptr<IUnknown> control = createControl<IUnknown>(IID_IUnknown);
     EXPECT_HR(S_FALSE, canUnload());

@@ -15,8 +15,7 @@ HRESULT callReport(IDispatch* dispatch, DISPID id)
     DISPPARAMS none = {};
     VARIANT result;
     VariantInit(&result);
-    const HRESULT hr =
-        dispatch->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr);
+    const HRESULT hr = dispatch->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr);
     if (SUCCEEDED(hr) && (V_VT(&result) != VT_BSTR || SysStringLen(V_BSTR(&result)) == 0))
         ADD_FAILURE() << "a successful call without a report";
     VariantClear(&result);

@@ -158,8 +158,7 @@ TEST(Persistence, TruncatedOrCorruptStreamsFailAndTheControlStaysUsable)
         {"truncated", {0x00, 0x00, 0x01, 0x00, 0xa0, 0x0f}, 6, STG_E_READFAULT},
         {"another major version", {0x00, 0x00, 0x02, 0x00}, 16, E_FAIL},
         {"negative extent", {0x00, 0x00, 0x01, 0x00, 0xff, 0xff, 0xff, 0xff}, 16, E_FAIL},
-        {"stock properties we do not have", {0x00, 0x00, 0x01, 0x00, 1, 0, 0, 0, 1, 0, 0, 0, 1}, 16,
-         E_FAIL},
+        {"stock properties we do not have", {0x00, 0x00, 0x01, 0x00, 1, 0, 0, 0, 1, 0, 0, 0, 1}, 16, E_FAIL},
     };
     for (const Case& c : cases) {
         com_ptr<IPersistStreamInit> control = controlWithExtent(kChangedExtent);
@@ -199,8 +198,7 @@ TEST(Persistence, StorageRoundTrip)
     ASSERT_HR(S_OK, CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.put()));
     com_ptr<IStorage> storage;
     ASSERT_HR(S_OK, StgCreateDocfileOnILockBytes(
-                        bytes.get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
-                        storage.put()));
+                        bytes.get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, storage.put()));
     com_ptr<IPersistStreamInit> source = controlWithExtent(kChangedExtent);
     com_ptr<IPersistStorage> persist;
     ASSERT_HR(S_OK, source.queryInterface(IID_IPersistStorage, &persist));
@@ -216,8 +214,7 @@ TEST(Persistence, StorageRoundTrip)
 
     com_ptr<IStorage> empty;
     ASSERT_HR(S_OK, StgCreateDocfileOnILockBytes(
-                        bytes.get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
-                        empty.put()));
+                        bytes.get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, empty.put()));
     EXPECT_HR(STG_E_FILENOTFOUND, target->Load(empty.get()));
     expectExtent(kDefaultExtent, target.get());
     persist.reset();

@@ -134,8 +134,8 @@ TEST(Registration, ProgIdCreatesTheControlAndTheLibraryLoadsFromTheRegistry)
     ASSERT_HR(S_OK, CLSIDFromProgID(L"KEL.KelCtrl.1", &clsid));
     EXPECT_TRUE(IsEqualCLSID(kControlClsid, clsid));
     com_ptr<IDispatch> dispatch;
-    ASSERT_HR(S_OK, CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                     dispatch.put_void()));
+    ASSERT_HR(S_OK,
+              CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, dispatch.put_void()));
     com_ptr<ITypeLib> library;
     EXPECT_HR(S_OK, LoadRegTypeLib(kLibraryId, 1, 0, 0x0409, library.put()));
     TLIBATTR* attributes = nullptr;
@@ -172,8 +172,7 @@ TEST(Registration, KoreanCallerWhereOnlyEnglishIsRegistered)
     DISPPARAMS none = {};
     VARIANT result;
     VariantInit(&result);
-    EXPECT_HR(S_OK, dispatch->Invoke(2, IID_NULL, 0x0412, DISPATCH_METHOD, &none, &result, nullptr,
-                                     nullptr));
+    EXPECT_HR(S_OK, dispatch->Invoke(2, IID_NULL, 0x0412, DISPATCH_METHOD, &none, &result, nullptr, nullptr));
     ASSERT_EQ(VT_BSTR, V_VT(&result));
     EXPECT_EQ(withClockMasked(expectedReport(true)),
               withClockMasked(std::wstring(V_BSTR(&result), SysStringLen(V_BSTR(&result)))));
@@ -197,8 +196,8 @@ TEST(Registration, SixteenBitServerKeepsTheClassKey)
     ASSERT_EQ(0u, regsvr32(false));
     const std::wstring control = L"CLSID\\" + guidText(kControlClsid);
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, (control + L"\\InprocServer").c_str(),
-                                             0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, (control + L"\\InprocServer").c_str(), 0,
+                                             nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
     RegCloseKey(key);
     ASSERT_EQ(0u, regsvr32(true));
     EXPECT_FALSE(classesKeyExists(control + L"\\InprocServer32"));

@@ -37,9 +37,9 @@ TEST(Resources, EveryResourceIsKoreanOnly)
         const char* what;
     };
     const Item items[] = {
-        {MAKEINTRESOURCEW(6), 1, "strings 1 and 2"},  {MAKEINTRESOURCEW(6), 13, "string 200"},
-        {MAKEINTRESOURCEW(2), 1, "bitmap 1"},         {MAKEINTRESOURCEW(5), 200, "dialog 200"},
-        {L"TYPELIB", 1, "type library 1"},            {MAKEINTRESOURCEW(16), 1, "version record"},
+        {MAKEINTRESOURCEW(6), 1, "strings 1 and 2"}, {MAKEINTRESOURCEW(6), 13, "string 200"},
+        {MAKEINTRESOURCEW(2), 1, "bitmap 1"},        {MAKEINTRESOURCEW(5), 200, "dialog 200"},
+        {L"TYPELIB", 1, "type library 1"},           {MAKEINTRESOURCEW(16), 1, "version record"},
     };
     for (const Item& item : items) {
         EXPECT_NE(nullptr, resource(item.type, item.id, kKorean)) << item.what;
@@ -82,8 +82,8 @@ TEST(Resources, PropertyPageDialog)
     const auto* face = reinterpret_cast<const wchar_t*>(words + 4);
     EXPECT_STREQ(L"MS Sans Serif", face);
     const auto* after = reinterpret_cast<const BYTE*>(face + std::wcslen(face) + 1);
-    const auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>(
-        (reinterpret_cast<ULONG_PTR>(after) + 3) & ~ULONG_PTR(3));
+    const auto* item =
+        reinterpret_cast<const DLGITEMTEMPLATE*>((reinterpret_cast<ULONG_PTR>(after) + 3) & ~ULONG_PTR(3));
     EXPECT_EQ(DWORD(WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT), item->style);
     EXPECT_EQ(7, item->x);
     EXPECT_EQ(25, item->y);
@@ -104,7 +104,8 @@ std::wstring versionString(const BYTE* info, const wchar_t* name)
     const std::wstring path = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
     if (!VerQueryValueW(info, path.c_str(), &value, &length))
         return L"<missing>";
-    return std::wstring(static_cast<const wchar_t*>(value), wcsnlen(static_cast<const wchar_t*>(value), length));
+    return std::wstring(static_cast<const wchar_t*>(value),
+                        wcsnlen(static_cast<const wchar_t*>(value), length));
 }
 
 TEST(Resources, VersionRecordWithEveryEntry)

@@ -33,8 +33,7 @@ TEST(Safety, GetOptionsRowByRow)
     for (const GetRow& row : kGetRows) {
         DWORD supported = kUnset;
         DWORD enabled = kUnset;
-        EXPECT_HR(row.result, safety->GetInterfaceSafetyOptions(*row.iid, &supported, &enabled))
-            << row.name;
+        EXPECT_HR(row.result, safety->GetInterfaceSafetyOptions(*row.iid, &supported, &enabled)) << row.name;
         EXPECT_EQ(3u, supported) << row.name;
         EXPECT_EQ(row.enabled, enabled) << row.name;
     }
@@ -80,8 +79,7 @@ TEST(Safety, SetOptionsRowByRowAndNothingIsStored)
 {
     com_ptr<IObjectSafety> safety = createControl<IObjectSafety>(IID_IObjectSafety);
     for (const SetRow& row : kSetRows) {
-        EXPECT_HR(row.result, safety->SetInterfaceSafetyOptions(*row.iid, row.mask, row.options))
-            << row.name;
+        EXPECT_HR(row.result, safety->SetInterfaceSafetyOptions(*row.iid, row.mask, row.options)) << row.name;
     }
     EXPECT_HR(S_OK, safety->SetInterfaceSafetyOptions(IID_IDispatch, 1, 1));
     DWORD supported = 0;

@@ -19,8 +19,7 @@ std::wstring examplePath(const wchar_t* name)
 void expectScriptPrintsBothReports(const wchar_t* script)
 {
     std::string output;
-    const DWORD code =
-        runProcess(L"cscript.exe //nologo \"" + examplePath(script) + L"\"", &output);
+    const DWORD code = runProcess(L"cscript.exe //nologo \"" + examplePath(script) + L"\"", &output);
     EXPECT_EQ(0u, code) << output;
     // Each echo ends its text with a line end of its own.
     const std::wstring expected = expectedReport(false) + L"\r\n" + expectedReport(true) + L"\r\n";

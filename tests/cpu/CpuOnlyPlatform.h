@@ -41,7 +41,10 @@ public:
         return ScreenCaps{};
     }
     uint32_t mediaDeviceCount(MediaFamily) override { return !refused("mediaDeviceCount"); }
-    uint32_t mediaDeviceCaps(MediaFamily, uint32_t, MediaCaps*) override { return refused("mediaDeviceCaps"); }
+    uint32_t mediaDeviceCaps(MediaFamily, uint32_t, MediaCaps*) override
+    {
+        return refused("mediaDeviceCaps");
+    }
 
     uint32_t getLogicalDriveStrings(uint32_t, char*) override { return !refused("getLogicalDriveStrings"); }
     uint32_t getDriveType(const char*) override { return !refused("getDriveType"); }

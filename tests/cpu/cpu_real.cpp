@@ -36,8 +36,7 @@ HostFigures hostFigures()
         return figures;
     }
     char model[256] = {};
-    if (std::fscanf(file, "%lf %ld %llu kB ", &figures.tscMhz, &figures.processors,
-                    &figures.memTotalKb) != 3)
+    if (std::fscanf(file, "%lf %ld %llu kB ", &figures.tscMhz, &figures.processors, &figures.memTotalKb) != 3)
         ADD_FAILURE() << "no figures in " << KEL_HOST_FIGURES;
     if (std::fgets(model, sizeof model, file) != nullptr)
         figures.modelName.assign(model, std::strcspn(model, "\r\n"));
@@ -64,7 +63,7 @@ std::string expectedShortName(const std::string& vendorId)
         const char* id;
         const char* shortName;
     } known[] = {
-        {"GenuineIntel", "Intel"}, {"AuthenticAMD", "AMD"},   {"CyrixInstead", "Cyrix"},
+        {"GenuineIntel", "Intel"}, {"AuthenticAMD", "AMD"},    {"CyrixInstead", "Cyrix"},
         {"CentaurHauls", "IDT"},   {"NexGenDriven", "NexGen"}, {"UMC UMC UMC ", "UMC"},
         {"RiseRiseRise", "Rise"},
     };
@@ -110,8 +109,8 @@ TEST(CpuReal, ReportLineNamesTheHostsProcessor)
     const std::string vendor = expectedShortName(hostVendorId());
     const std::string head = "CPU: " + vendor + " " + expectedModelFromHost(host, vendor);
     EXPECT_EQ(line.compare(0, head.size(), head), 0)
-        << "got [" << line << "], expected it to start [" << head << "]; host vendor id \""
-        << hostVendorId() << "\", model name \"" << host.modelName << "\"";
+        << "got [" << line << "], expected it to start [" << head << "]; host vendor id \"" << hostVendorId()
+        << "\", model name \"" << host.modelName << "\"";
 
     const std::size_t clockAt = line.rfind(' ', line.rfind(' ') - 1);
     int mhz = 0;
@@ -121,8 +120,7 @@ TEST(CpuReal, ReportLineNamesTheHostsProcessor)
     EXPECT_EQ(processors, host.processors) << "got [" << line << "]";
     EXPECT_LE(std::fabs(mhz - host.tscMhz), host.tscMhz / 100)
         << "got [" << line << "], the host measured " << host.tscMhz << " MHz";
-    std::printf("%s (host: %.3f MHz, %ld processors)\n", line.c_str(), host.tscMhz,
-                host.processors);
+    std::printf("%s (host: %.3f MHz, %ld processors)\n", line.c_str(), host.tscMhz, host.processors);
 }
 
 // The whole memory, in megabytes rounded to nearest, in the 32-bit module as

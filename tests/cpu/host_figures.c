@@ -12,10 +12,7 @@
 #include <unistd.h>
 #include <x86intrin.h>
 
-static double seconds(const struct timespec* t)
-{
-    return (double)t->tv_sec + (double)t->tv_nsec / 1e9;
-}
+static double seconds(const struct timespec* t) { return (double)t->tv_sec + (double)t->tv_nsec / 1e9; }
 
 /* A time-stamp reading bracketed by two clock readings; the midpoint of the
  * clock readings is its time. */
@@ -74,8 +71,8 @@ int main(int argc, char** argv)
     }
     procValue("/proc/meminfo", "MemTotal", memTotal, sizeof memTotal);
     procValue("/proc/cpuinfo", "model name", modelName, sizeof modelName);
-    fprintf(out, "%.3f %ld\n%s\n%s\n", (double)(endCycles - startCycles) / (end - start) / 1e6,
-            processors, memTotal, modelName);
+    fprintf(out, "%.3f %ld\n%s\n%s\n", (double)(endCycles - startCycles) / (end - start) / 1e6, processors,
+            memTotal, modelName);
     printf("host: time-stamp counter %.3f MHz, %ld processors, MemTotal %s, model name \"%s\"\n",
            (double)(endCycles - startCycles) / (end - start) / 1e6, processors, memTotal, modelName);
     return fclose(out) == 0 ? 0 : 1;

@@ -154,8 +154,7 @@ TEST_F(NtDevices, DropsClassesOutsideTheTableAndOtherLetterCases)
 
 TEST_F(NtDevices, ReadsTheInstanceClassDriverAndServiceKeys)
 {
-    const Filed filed =
-        findFiled(lists(), kNtEnum + "PCI\\VEN_1102&DEV_0002&SUBSYS_80611102&REV_07\\000A00");
+    const Filed filed = findFiled(lists(), kNtEnum + "PCI\\VEN_1102&DEV_0002&SUBSYS_80611102&REV_07\\000A00");
     ASSERT_NE(filed.record, nullptr);
     EXPECT_EQ(filed.position, kMediaClassList);
     const DeviceClass& d = *filed.record;
@@ -196,8 +195,8 @@ TEST_F(NtDevices, TakesTheEnumeratorServiceAsLocationAndKeepsItsGroupUnlessOverw
         // nv4 has no group: the PCI service's stays; its type is -1.
         {"PCI\\VEN_10DE&DEV_0110&SUBSYS_00000000&REV_B2\\000100", "PCI Bus", "Boot Bus Extender", "-1"},
         // Its own location: the PCI service is not read; a 3-byte type is absent.
-        {"PCI\\VEN_10B7&DEV_9200&SUBSYS_00000000&REV_78\\000800", "PCI bus 2, device 8, function 0",
-         "NDIS", ""},
+        {"PCI\\VEN_10B7&DEV_9200&SUBSYS_00000000&REV_78\\000800", "PCI bus 2, device 8, function 0", "NDIS",
+         ""},
         // ISAPNP has no service key.
         {"ISAPNP\\CTL0051\\1", "", "", ""},
     };
@@ -272,8 +271,9 @@ TEST_F(NtDevices, ListsDisplayAdaptersWithALocationAndTheirMemory)
     // Wine's own adapter has no location of its own: the PCI service's
     // display name gives it one. Its memory is in its driver key.
     const std::vector<std::string> names = {
-        "Wine GPU",        "RADEON 7000 Series", "NVIDIA GeForce2 MX/MX 400",
-        "Big Memory Adapter",  "Short Memory Adapter", "Plain Adapter", "Filed As Display"};
+        "Wine GPU",           "RADEON 7000 Series",   "NVIDIA GeForce2 MX/MX 400",
+        "Big Memory Adapter", "Short Memory Adapter", "Plain Adapter",
+        "Filed As Display"};
     EXPECT_EQ(vgaNames(display), names);
     // 1 GB from the driver key; 64 MB; below 1 MB; 3 GB, unsigned; two bytes
     // are no size; no value.
@@ -332,9 +332,8 @@ TEST_F(NtDevices, ListsNetworkAdaptersWithALocation)
     NetworkInfo network;
     network.setNetworkInfo(true, lists());
     // The friendly name first; an adapter without names keeps its place.
-    EXPECT_EQ(nicNames(network),
-              (std::vector<std::string>{"3Com 3C920 Integrated Fast Ethernet Controller",
-                                        "Intel(R) PRO/100 VE Network Connection", ""}));
+    EXPECT_EQ(nicNames(network), (std::vector<std::string>{"3Com 3C920 Integrated Fast Ethernet Controller",
+                                                           "Intel(R) PRO/100 VE Network Connection", ""}));
     char buffer[1024] = "untouched";
     EXPECT_EQ(network.getNetworkInfo(buffer, sizeof buffer), 1);
     EXPECT_STREQ(buffer,
@@ -362,8 +361,8 @@ TEST_F(NtDevices, ReportLines)
 
 TEST_F(W9xDevices, WalksEnumWithDriverKeysUnderServicesClass)
 {
-    const Filed filed = findFiled(
-        lists(), k9xEnum + "PCI\\VEN_1002&DEV_4755&SUBSYS_47551002&REV_7A\\BUS_01&DEV_00&FUNC_00");
+    const Filed filed =
+        findFiled(lists(), k9xEnum + "PCI\\VEN_1002&DEV_4755&SUBSYS_47551002&REV_7A\\BUS_01&DEV_00&FUNC_00");
     ASSERT_NE(filed.record, nullptr);
     EXPECT_EQ(filed.position, kDisplayClassList);
     EXPECT_EQ(filed.record->driver, "DISPLAY\\0000");

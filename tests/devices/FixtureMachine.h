@@ -16,10 +16,7 @@ namespace kel {
 
 // Reads what the collectors gather but no operation formats.
 struct DisplayInfoPeer {
-    static const OwnedList<DisplayDevice>& devices(const DisplayInfo& info)
-    {
-        return info.displayDevices;
-    }
+    static const OwnedList<DisplayDevice>& devices(const DisplayInfo& info) { return info.displayDevices; }
 };
 
 struct MediaInfoPeer {
@@ -28,12 +25,18 @@ struct MediaInfoPeer {
     static const OwnedList<std::string>& family(const MediaInfo& info, MediaFamily family)
     {
         switch (family) {
-        case MediaFamily::WaveOut: return info.waveOutDevices;
-        case MediaFamily::WaveIn: return info.waveInDevices;
-        case MediaFamily::MidiOut: return info.midiOutDevices;
-        case MediaFamily::MidiIn: return info.midiInDevices;
-        case MediaFamily::Aux: return info.auxDevices;
-        case MediaFamily::Mixer: break;
+        case MediaFamily::WaveOut:
+            return info.waveOutDevices;
+        case MediaFamily::WaveIn:
+            return info.waveInDevices;
+        case MediaFamily::MidiOut:
+            return info.midiOutDevices;
+        case MediaFamily::MidiIn:
+            return info.midiInDevices;
+        case MediaFamily::Aux:
+            return info.auxDevices;
+        case MediaFamily::Mixer:
+            break;
         }
         return info.mixerDevices;
     }

@@ -39,8 +39,7 @@ struct UnixDriveRequest {
     USHORT deviceOffset;
     USHORT labelOffset;
 };
-constexpr DWORD kDefineUnixDrive =
-    CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+constexpr DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 
 bool defineDrive(char letter, UINT type, const char* unixPath)
 {
@@ -53,14 +52,12 @@ bool defineDrive(char letter, UINT type, const char* unixPath)
     std::memcpy(request.data(), &head, sizeof head);
     std::strcpy(request.data() + sizeof head, unixPath);
     HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                 nullptr);
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (manager == INVALID_HANDLE_VALUE)
         return false;
     DWORD returned = 0;
     const BOOL ok = DeviceIoControl(manager, kDefineUnixDrive, request.data(),
-                                    static_cast<DWORD>(request.size()), nullptr, 0, &returned,
-                                    nullptr);
+                                    static_cast<DWORD>(request.size()), nullptr, 0, &returned, nullptr);
     CloseHandle(manager);
     return ok != FALSE;
 }
@@ -74,8 +71,8 @@ std::string folderPath(int folder)
 bool makeFile(const std::string& folder, const char* name)
 {
     const std::string path = folder + "\\" + name;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     CloseHandle(file);
@@ -100,8 +97,8 @@ Lines searchFolder(const std::string& folder, const char* pattern)
 bool setText(HKEY root, const char* path, REGSAM view, const char* name, const char* data)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
         return false;
     const LONG result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
                                        static_cast<DWORD>(std::strlen(data) + 1));
@@ -116,10 +113,8 @@ public:
         // Wine starts and removes the machine's RunOnce commands when it
         // boots, so they are written here rather than imported.
         const char* runOnce = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-        ASSERT_TRUE(setText(HKEY_LOCAL_MACHINE, runOnce, KEY_WOW64_64KEY, "Setup",
-                            "setup.exe /continue"));
-        ASSERT_TRUE(
-            setText(HKEY_LOCAL_MACHINE, runOnce, KEY_WOW64_32KEY, "Setup32", "setup32.exe"));
+        ASSERT_TRUE(setText(HKEY_LOCAL_MACHINE, runOnce, KEY_WOW64_64KEY, "Setup", "setup.exe /continue"));
+        ASSERT_TRUE(setText(HKEY_LOCAL_MACHINE, runOnce, KEY_WOW64_32KEY, "Setup32", "setup32.exe"));
         ASSERT_TRUE(defineDrive('a', DRIVE_REMOVABLE, "/tmp")) << GetLastError();
         ASSERT_TRUE(defineDrive('d', DRIVE_CDROM, "/tmp")) << GetLastError();
         ASSERT_TRUE(defineDrive('n', DRIVE_REMOTE, "/tmp")) << GetLastError();
@@ -174,10 +169,9 @@ std::string fixedDriveText(const char* root)
     char label[MAX_PATH] = {}, fileSystem[MAX_PATH] = {};
     DWORD serial = 0;
     EXPECT_TRUE(GetDiskFreeSpaceExA(root, &caller, &total, &free));
-    EXPECT_TRUE(GetVolumeInformationA(root, label, MAX_PATH, &serial, nullptr, nullptr,
-                                      fileSystem, MAX_PATH));
-    return std::string(root) + "(FIXED, " + fileSystem + ", " +
-           std::to_string(total.QuadPart >> 20) + "MB/";
+    EXPECT_TRUE(
+        GetVolumeInformationA(root, label, MAX_PATH, &serial, nullptr, nullptr, fileSystem, MAX_PATH));
+    return std::string(root) + "(FIXED, " + fileSystem + ", " + std::to_string(total.QuadPart >> 20) + "MB/";
 }
 
 TEST(WineSoftware, DisksListWineDrivesWithTheirTypes)
@@ -209,18 +203,16 @@ TEST(WineSoftware, FixedDriveKeepsTheVolumeSerial)
 TEST(WineSoftware, PrintersAreThoseTheSpoolerLists)
 {
     DWORD needed = 0, count = 0;
-    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 1, nullptr, 0, &needed,
-                  &count);
+    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 1, nullptr, 0, &needed, &count);
     Lines names;
     std::vector<BYTE> buffer(needed + 1);
-    if (needed > 0 && EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 1,
-                                    buffer.data(), needed, &needed, &count)) {
+    if (needed > 0 && EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 1, buffer.data(),
+                                    needed, &needed, &count)) {
         const auto* records = reinterpret_cast<const PRINTER_INFO_1A*>(buffer.data());
         for (DWORD i = 0; i < count; ++i)
             names.push_back("Printer " + std::to_string(i) + ": " + records[i].pName);
     }
-    EXPECT_EQ((Lines{"Printer 0: Kel Inkjet", "Printer 1: Kel LaserJet 4"}), names)
-        << "the spooler itself";
+    EXPECT_EQ((Lines{"Printer 0: Kel Inkjet", "Printer 1: Kel LaserJet 4"}), names) << "the spooler itself";
     EXPECT_EQ(names, section(detailedReport(), "Printers"));
 }
 
@@ -252,11 +244,10 @@ TEST(WineSoftware, SoftwaresListOwnViewThenTheOther)
 
 TEST(WineSoftware, StartupListsRegistryThenUserThenCommonShortcuts)
 {
-    Lines expected = ownViewFirst({"C:\\Tools\\agent.exe /min@Agent", "1@Flags"},
-                                  {"C:\\Old\\legacy.exe@Legacy"}) +
-                     Lines{"default.exe@", "msmsgs.exe /background@Messenger"} +
-                     ownViewFirst({"setup.exe /continue@Setup"}, {"setup32.exe@Setup32"}) +
-                     Lines{"cleanup.exe@Cleanup"};
+    Lines expected =
+        ownViewFirst({"C:\\Tools\\agent.exe /min@Agent", "1@Flags"}, {"C:\\Old\\legacy.exe@Legacy"}) +
+        Lines{"default.exe@", "msmsgs.exe /background@Messenger"} +
+        ownViewFirst({"setup.exe /continue@Setup"}, {"setup32.exe@Setup32"}) + Lines{"cleanup.exe@Cleanup"};
     // Within a folder the order is the file search's own.
     for (const std::string& name : searchFolder(folderPath(kFolderStartup), "*.lnk"))
         expected.push_back(name);
@@ -276,8 +267,7 @@ TEST(WineSoftware, DirectXReadsVersionAndChainedComponentKeys)
     info.setDirectXInfo();
     EXPECT_EQ((Lines{"Kel Direct3D Ramp Emulation", "Kel Direct3D RGB Emulation"}),
               DirectXInfoProbe::list(info, 1));
-    EXPECT_EQ((Lines{"Internet TCP/IP Connection For DirectPlay"}),
-              DirectXInfoProbe::list(info, 2));
+    EXPECT_EQ((Lines{"Internet TCP/IP Connection For DirectPlay"}), DirectXInfoProbe::list(info, 2));
     EXPECT_EQ((Lines{"Microsoft Software Synthesizer"}), DirectXInfoProbe::list(info, 3));
 }
 

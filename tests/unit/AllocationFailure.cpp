@@ -32,10 +32,7 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept
         return nullptr;
     }
 }
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
-{
-    return operator new(size, tag);
-}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
@@ -51,14 +48,8 @@ FailAllocation::FailAllocation(long nth)
     countdown = nth;
 }
 
-FailAllocation::~FailAllocation()
-{
-    countdown = 0;
-}
+FailAllocation::~FailAllocation() { countdown = 0; }
 
-bool FailAllocation::lastArmedFired()
-{
-    return fired;
-}
+bool FailAllocation::lastArmedFired() { return fired; }
 
 }  // namespace kel::test

@@ -70,7 +70,9 @@ TEST(CodePage, UnassignedPairsAndLoneLeadBytes)
     } cases[] = {
         {"x\xA2\xE8y", u"x?y"},
         {"\xC9\x41\xFE\x41", u"??"},
-        {"\x81\x20" "b", u"?b"},
+        {"\x81\x20"
+         "b",
+         u"?b"},
         {"a\x81", u"a?"},
         {std::string("\x81\0", 2), std::u16string(u"?\0", 2)},
     };

@@ -37,8 +37,7 @@ void failEachAllocation(void (Collector::*fill)(), RecordedMachine& machine)
         }
         failures += threw;
         EXPECT_EQ(0u, machine.openKeyCount()) << "keys left open after failing allocation " << n;
-        EXPECT_EQ(0u, machine.openSearchCount())
-            << "searches left open after failing allocation " << n;
+        EXPECT_EQ(0u, machine.openSearchCount()) << "searches left open after failing allocation " << n;
         if (!threw && !FailAllocation::lastArmedFired())
             break;
         ASSERT_LT(n, 100000) << "runaway";
@@ -61,30 +60,15 @@ protected:
     std::unique_ptr<ScopedPlatform> scope_;
 };
 
-TEST_F(CollectorAllocation, Drives)
-{
-    failEachAllocation(&DiskInfo::setDiskInfo, *machine_);
-}
+TEST_F(CollectorAllocation, Drives) { failEachAllocation(&DiskInfo::setDiskInfo, *machine_); }
 
-TEST_F(CollectorAllocation, Printers)
-{
-    failEachAllocation(&PrinterInfo::setPrinterInfo, *machine_);
-}
+TEST_F(CollectorAllocation, Printers) { failEachAllocation(&PrinterInfo::setPrinterInfo, *machine_); }
 
-TEST_F(CollectorAllocation, DirectX)
-{
-    failEachAllocation(&DirectXInfo::setDirectXInfo, *machine_);
-}
+TEST_F(CollectorAllocation, DirectX) { failEachAllocation(&DirectXInfo::setDirectXInfo, *machine_); }
 
-TEST_F(CollectorAllocation, Programs)
-{
-    failEachAllocation(&SoftwareInfo::setSoftwareInfo, *machine_);
-}
+TEST_F(CollectorAllocation, Programs) { failEachAllocation(&SoftwareInfo::setSoftwareInfo, *machine_); }
 
-TEST_F(CollectorAllocation, StartUpEntries)
-{
-    failEachAllocation(&StartUpInfo::setStartUpInfo, *machine_);
-}
+TEST_F(CollectorAllocation, StartUpEntries) { failEachAllocation(&StartUpInfo::setStartUpInfo, *machine_); }
 
 }  // namespace
 }  // namespace kel::test

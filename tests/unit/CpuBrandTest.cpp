@@ -27,7 +27,8 @@ TEST(CpuBrand, CleaningRealBrandStrings)
         {"AMD FX(tm)-8150 Eight-Core Processor", "AMD", "FX-8150"},
         {"       Intel(R) Core(TM) i7 CPU         920  @ 2.67GHz", "Intel", "Core i7 920"},
         {"AMD Ryzen 7 5800H with Radeon Graphics", "AMD", "Ryzen 7 5800H"},
-        {"AMD A10-7850K Radeon R7, 12 Compute Cores 4C+8G", "AMD", "A10-7850K Radeon R7, 12 Compute Cores 4C+8G"},
+        {"AMD A10-7850K Radeon R7, 12 Compute Cores 4C+8G", "AMD",
+         "A10-7850K Radeon R7, 12 Compute Cores 4C+8G"},
         {"AMD Athlon(tm) II X4 640 Processor with extras", "AMD", "Athlon II X4 640 with extras"},
         {"AMD Phenom(tm) II X6 1090T Processor", "AMD", "Phenom II X6 1090T"},
         {"AMD A8-3850 APU with Radeon(tm) HD Graphics", "AMD", "A8-3850"},
@@ -89,14 +90,19 @@ TEST(CpuBrand, WhichProcessorsTheBrandStringNames)
         const char* brand;
         const char* line;
     } cases[] = {
-        {kIntel, "000906EA", "80000008", "Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz", "Intel Core i7-8700K 1000Mhz (1CPUs)"},
-        {kAmd, "00A20F10", "80000020", "AMD Ryzen 9 5950X 16-Core Processor", "AMD Ryzen 9 5950X 1000Mhz (1CPUs)"},
-        {kUnknown, "00900F01", "80000004", "Hygon C86 3185  8-core Processor", " Hygon C86 3185 8-core 1000Mhz (1CPUs)"},
+        {kIntel, "000906EA", "80000008", "Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz",
+         "Intel Core i7-8700K 1000Mhz (1CPUs)"},
+        {kAmd, "00A20F10", "80000020", "AMD Ryzen 9 5950X 16-Core Processor",
+         "AMD Ryzen 9 5950X 1000Mhz (1CPUs)"},
+        {kUnknown, "00900F01", "80000004", "Hygon C86 3185  8-core Processor",
+         " Hygon C86 3185 8-core 1000Mhz (1CPUs)"},
         // Beyond the tables but without the brand leaves: the table routine runs.
-        {kIntel, "000206A7", "80000003", "Intel(R) Core(TM) i7-2600K CPU @ 3.40GHz", "Intel Pentium II 1000Mhz (1CPUs)"},
+        {kIntel, "000206A7", "80000003", "Intel(R) Core(TM) i7-2600K CPU @ 3.40GHz",
+         "Intel Pentium II 1000Mhz (1CPUs)"},
         {kAmd, "00100F42", "7FFFFFFF", "AMD Phenom(tm) II X4 940 Processor", "AMD  1000Mhz (1CPUs)"},
         // The tables' era keeps its table name, brand string or not.
-        {kIntel, "000006B1", "80000004", "Intel(R) Pentium(R) III CPU 1266MHz", "Intel Pentium II 1000Mhz (1CPUs)"},
+        {kIntel, "000006B1", "80000004", "Intel(R) Pentium(R) III CPU 1266MHz",
+         "Intel Pentium II 1000Mhz (1CPUs)"},
         {kAmd, "00000644", "80000004", "AMD Athlon(tm) Processor", "AMD K7 1000Mhz (1CPUs)"},
         // A brand string cleaned to nothing is still the name.
         {kIntel, "000306A9", "80000004", "Intel(R) CPU @ 2.00GHz", "Intel  1000Mhz (1CPUs)"},

@@ -48,21 +48,21 @@ public:
     {
         std::string text;
         auto add = [&](uint32_t value) { text += std::to_string(value) + ' '; };
-        for (uint32_t v : {c.rawSpeed, c.cpuSpeed, c.tscCycles, c.elapsedMicroseconds,
-                           c.processorsNum, c.family, c.type, c.model, c.stepping, c.brandIndex,
-                           c.maxStandardLeaf, c.vendorCode, c.transistors})
+        for (uint32_t v :
+             {c.rawSpeed, c.cpuSpeed, c.tscCycles, c.elapsedMicroseconds, c.processorsNum, c.family, c.type,
+              c.model, c.stepping, c.brandIndex, c.maxStandardLeaf, c.vendorCode, c.transistors})
             add(v);
-        text += '[' + c.modelName + "][" + c.coreName + "][" + c.vendorId + "][" +
-                c.vendorShortName + "][" + c.vendorFullName + "] ";
+        text += '[' + c.modelName + "][" + c.coreName + "][" + c.vendorId + "][" + c.vendorShortName + "][" +
+                c.vendorFullName + "] ";
         for (uint32_t v : c.cpuidRegs)
             add(v);
         add(c.l2CacheKb);
         for (uint8_t v : c.cacheDescriptors)
             add(v);
-        for (uint32_t v : {c.l1DataKb, c.l1CodeKb, c.l1UnifiedKb, uint32_t{c.amdCacheRegsEbx[0]},
-                           uint32_t{c.amdCacheRegsEbx[1]}, c.amdCacheRegs[0], c.amdCacheRegs[1],
-                           c.amdL1DataKb, c.amdL1CodeKb, c.amdL1TotalKb, c.cyrixCacheRegs[0],
-                           c.cyrixCacheRegs[1], c.cyrixL1UnifiedKb})
+        for (uint32_t v :
+             {c.l1DataKb, c.l1CodeKb, c.l1UnifiedKb, uint32_t{c.amdCacheRegsEbx[0]},
+              uint32_t{c.amdCacheRegsEbx[1]}, c.amdCacheRegs[0], c.amdCacheRegs[1], c.amdL1DataKb,
+              c.amdL1CodeKb, c.amdL1TotalKb, c.cyrixCacheRegs[0], c.cyrixCacheRegs[1], c.cyrixL1UnifiedKb})
             add(v);
         return text;
     }

@@ -256,8 +256,7 @@ TEST_F(CpuLineBufferTest, ClockPartWhenOnlyItFits)
 {
     for (int size : {20, 32, 17}) {
         const std::string got = written(size);
-        EXPECT_EQ(got, std::string(" 2400Mhz (1CPUs)") + '\0' + std::string(47, '#'))
-            << "size " << size;
+        EXPECT_EQ(got, std::string(" 2400Mhz (1CPUs)") + '\0' + std::string(47, '#')) << "size " << size;
     }
 }
 
@@ -412,11 +411,8 @@ TEST_F(CpuInfoTest, TheFirstDecimalDecidesTheNominalClock)
         uint64_t hundredthsMhz;
         uint32_t raw, nominal, cycles;
     } cases[] = {
-        {239955, 2399, 2400, 3 * 239955},
-        {239956, 2399, 2400, 3 * 239956},
-        {240955, 2409, 2400, 3 * 240955},
-        {240956, 2409, 2420, 3 * 240956},
-        {240960, 2409, 2420, 3 * 240960},
+        {239955, 2399, 2400, 3 * 239955}, {239956, 2399, 2400, 3 * 239956}, {240955, 2409, 2400, 3 * 240955},
+        {240956, 2409, 2420, 3 * 240956}, {240960, 2409, 2420, 3 * 240960},
     };
     for (const auto& c : cases) {
         ScriptedCpu exact;

@@ -21,6 +21,7 @@ struct VendorCase {
     uint32_t code;
 };
 
+// clang-format off
 const VendorCase kVendorCases[] = {
     {"GenuineIntel", kVendorIntel},
     {"AuthenticAMD", kVendorAmd},
@@ -42,6 +43,7 @@ const VendorCase kVendorCases[] = {
     {"", kVendorUnknown},
     {"HygonGenuine", kVendorUnknown},
 };
+// clang-format on
 
 TEST(CpuVendors, EachIdentificationStringMatchesOnlyItsOwnRow)
 {
@@ -51,12 +53,14 @@ TEST(CpuVendors, EachIdentificationStringMatchesOnlyItsOwnRow)
 
 TEST(CpuVendors, NamesOfEveryRow)
 {
+    // clang-format off
     const char* const expected[kVendorRows][2] = {
         {"Vendor Unknown", "Unknown"},      {"Intel Corporation", "Intel"},
         {"Advanced Micro Devices", "AMD"},  {"Cyrix Corporation", "Cyrix"},
         {"IDT/Centaur", "IDT"},             {"NexGen Inc.", "NexGen"},
         {"United Microelectronics Corp", "UMC"}, {"Rise Technology", "Rise"},
     };
+    // clang-format on
     for (std::size_t row = 0; row < kVendorRows; ++row) {
         EXPECT_STREQ(kVendors[row].fullName, expected[row][0]) << "row " << row;
         EXPECT_STREQ(kVendors[row].shortName, expected[row][1]) << "row " << row;
@@ -67,8 +71,8 @@ TEST(CpuVendors, NamesOfEveryRow)
 #define MU "\xA5\xEC"
 constexpr const char* kKeep = nullptr;  // the model name stays as it was
 
-ModelInput inputOf(uint32_t family, uint32_t model, uint32_t type, uint32_t brandIndex,
-                   uint32_t l2Kb, uint32_t clockMhz)
+ModelInput inputOf(uint32_t family, uint32_t model, uint32_t type, uint32_t brandIndex, uint32_t l2Kb,
+                   uint32_t clockMhz)
 {
     ModelInput input;
     input.family = family;
@@ -101,6 +105,7 @@ struct PickCase {
     const char* modelName;
 };
 
+// clang-format off
 const PickCase kPickCases[] = {
     // vendor        fam mod type brand L2    clock  model name
     {kVendorIntel,    4,  1,  0,  0,     0,    0,    "i80486DX"},
@@ -150,6 +155,7 @@ const PickCase kPickCases[] = {
     {kVendorRise,     4,  0,  0,  0,     0,    0,    "mP6"},
     {kVendorRise,     4,  2,  0,  0,     0,    0,    "mP6"},
 };
+// clang-format on
 
 TEST(CpuModels, ConditionsPickTheirRow)
 {
@@ -172,6 +178,7 @@ struct TextCase {
     uint32_t transistors;
 };
 
+// clang-format off
 const TextCase kTextCases[] = {
     // vendor        fam mod L2    model name                 core name                               transistors
     {kVendorIntel,    5,  3, 0,    "Pentium",                 "P24T",                                 0},
@@ -190,6 +197,7 @@ const TextCase kTextCases[] = {
     {kVendorNexGen,   5,  0, 0,    "Nx586",                   "Nx5x86 (0.50-0.44" MU ")",             35000000},
     {kVendorUmc,      4,  0, 0,    kKeep,                     "U5D and U5S",                          12000000},
 };
+// clang-format on
 
 TEST(CpuModels, RowsWithOddTextsGiveThemByteForByte)
 {
@@ -237,7 +245,8 @@ TEST(CpuModels, EveryRowIsTheAnswerForSomeInput)
                     for (uint32_t brand : brands)
                         for (uint32_t l2 : caches)
                             for (uint32_t clock : clocks)
-                                picked.insert(findModelRow(table, inputOf(family, model, type, brand, l2, clock)));
+                                picked.insert(
+                                    findModelRow(table, inputOf(family, model, type, brand, l2, clock)));
         for (std::size_t i = 0; i < table.count; ++i)
             EXPECT_EQ(picked.count(&table.rows[i]), 1u)
                 << "vendor " << vendor << " row " << i << " (" << shown(table.rows[i].modelName)
@@ -250,6 +259,7 @@ struct UnchangedCase {
     uint32_t vendor, family, model, clockMhz;
 };
 
+// clang-format off
 const UnchangedCase kUnchangedCases[] = {
     {kVendorIntel, 4, 6, 0},   {kVendorIntel, 4, 10, 0},  {kVendorIntel, 4, 15, 0},
     {kVendorIntel, 0, 0, 0},   {kVendorIntel, 3, 0, 0},   {kVendorIntel, 9, 0, 0},
@@ -265,15 +275,15 @@ const UnchangedCase kUnchangedCases[] = {
     {kVendorNexGen, 5, 1, 0},  {kVendorNexGen, 6, 0, 0},  {kVendorUmc, 5, 1, 0},
     {kVendorRise, 4, 1, 0},    {kVendorRise, 5, 0, 0},    {kVendorUnknown, 6, 7, 0},
 };
+// clang-format on
 
 TEST(CpuModels, PairsWithoutARowChangeNothing)
 {
     for (const UnchangedCase& c : kUnchangedCases) {
         const ModelRow* row =
             findModelRow(kModelTables[c.vendor], inputOf(c.family, c.model, 0, 0, 512, c.clockMhz));
-        EXPECT_EQ(row, nullptr) << "vendor " << c.vendor << " family " << c.family << " model "
-                                << c.model << " clock " << c.clockMhz << " gave "
-                                << shown(row ? row->modelName : "?");
+        EXPECT_EQ(row, nullptr) << "vendor " << c.vendor << " family " << c.family << " model " << c.model
+                                << " clock " << c.clockMhz << " gave " << shown(row ? row->modelName : "?");
     }
 }
 

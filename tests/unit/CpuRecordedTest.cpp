@@ -23,7 +23,8 @@ std::string pentium4At(const std::string& tscMhz)
            "leaf.0 = 00000002 756E6547 6C65746E 49656E69\n"
            "leaf.1 = 00000F24 00000009 00000000 3FEBFBFF\n"
            "qpc_frequency = 10000000\n"
-           "tsc_mhz = " + tscMhz + "\n";
+           "tsc_mhz = " +
+           tscMhz + "\n";
 }
 
 TEST(CpuRecorded, TheTenthsRuleOnAnExactClock)
@@ -34,10 +35,8 @@ TEST(CpuRecorded, TheTenthsRuleOnAnExactClock)
         const char* tscMhz;
         uint32_t raw, nominal, cycles;
     } cases[] = {
-        {"2399.55", 2399, 2400, 3 * 239955},
-        {"2399.56", 2399, 2400, 3 * 239956},
-        {"2409.55", 2409, 2400, 3 * 240955},
-        {"2409.56", 2409, 2420, 3 * 240956},
+        {"2399.55", 2399, 2400, 3 * 239955}, {"2399.56", 2399, 2400, 3 * 239956},
+        {"2409.55", 2409, 2400, 3 * 240955}, {"2409.56", 2409, 2420, 3 * 240956},
         {"2409.6", 2409, 2420, 3 * 240960},
     };
     for (const auto& c : cases) {
@@ -94,9 +93,11 @@ TEST(CpuRecorded, AMachineWithoutCountersOrIdentification)
     } cases[] = {
         {"leaf.0 = 00000001 68747541 444D4163 69746E65\nleaf.1 = 00000580 0 0 0\n", "AMD K6-II 0Mhz (1CPUs)"},
         {"leaf.0 = 00000001 68747541 444D4163 69746E65\nleaf.1 = 00000580 0 0 0\n"
-         "qpc_frequency = 1193180\ntsc_mhz = 300\ntsc = no\n", "AMD K6-II 0Mhz (1CPUs)"},
+         "qpc_frequency = 1193180\ntsc_mhz = 300\ntsc = no\n",
+         "AMD K6-II 0Mhz (1CPUs)"},
         {"leaf.0 = 00000001 68747541 444D4163 69746E65\nleaf.1 = 00000580 0 0 0\n"
-         "qpc_frequency = 1193180\ntsc_mhz = 300\ncpuid = no\n", "  300Mhz (1CPUs)"},
+         "qpc_frequency = 1193180\ntsc_mhz = 300\ncpuid = no\n",
+         "  300Mhz (1CPUs)"},
     };
     for (const auto& c : cases) {
         MachineUnderTest machine(kRegHeader, std::string("[cpu]\n") + c.cpu);
@@ -122,8 +123,8 @@ TEST(CpuRecorded, SampleMachines)
         auto machine = RecordedMachine::load(test::sampleMachineDir(c.name), &error);
         ASSERT_TRUE(machine) << c.name << ": " << error;
         const std::string report = test::reportOf(*machine, ReportKind::Brief);
-        EXPECT_NE(report.find(std::string("\n") + c.line + "\n"), std::string::npos)
-            << c.name << ":\n" << report;
+        EXPECT_NE(report.find(std::string("\n") + c.line + "\n"), std::string::npos) << c.name << ":\n"
+                                                                                     << report;
     }
 }
 

@@ -22,8 +22,7 @@ struct Lists {
     DeviceClassList at[kDeviceClassListCount];
 };
 
-DeviceClass device(const std::string& name, const std::string& location,
-                   const std::string& hardwareId = "")
+DeviceClass device(const std::string& name, const std::string& location, const std::string& hardwareId = "")
 {
     DeviceClass d;
     d.deviceDesc = name;
@@ -68,10 +67,8 @@ TEST(MediaInfoFamilies, ListsEachFamilyWithItsVersionSuffix)
               (std::vector<std::string>{"Zero Version Out", "Out Five Ten v5.10"}));
     EXPECT_EQ(texts(MediaInfoPeer::family(media, F::WaveIn)),
               std::vector<std::string>{"Zero Version In v0.0"});
-    EXPECT_EQ(texts(MediaInfoPeer::family(media, F::MidiOut)),
-              std::vector<std::string>{"Midi Out v1.5"});
-    EXPECT_EQ(texts(MediaInfoPeer::family(media, F::MidiIn)),
-              std::vector<std::string>{"Midi In v5.10"});
+    EXPECT_EQ(texts(MediaInfoPeer::family(media, F::MidiOut)), std::vector<std::string>{"Midi Out v1.5"});
+    EXPECT_EQ(texts(MediaInfoPeer::family(media, F::MidiIn)), std::vector<std::string>{"Midi In v5.10"});
     EXPECT_EQ(texts(MediaInfoPeer::family(media, F::Aux)), std::vector<std::string>{"Aux v0.0"});
     EXPECT_EQ(texts(MediaInfoPeer::family(media, F::Mixer)),
               (std::vector<std::string>{"Mixer v1.0", "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345 v0.0"}));
@@ -90,25 +87,55 @@ struct SoundCase {
 };
 
 const SoundCase kSoundCases[] = {
-    {"NT: no location or none naming PCI changes nothing", true, true,
-     {device("Card", "PCI bus 0"), device("Empty", ""), device("Isa", "ISA slot 1")}, "Card", ""},
-    {"NT: a PCI game port after the card is both", true, true,
-     {device("Card", "PCI bus 0"), device("Game Port", "PCI bus 0, function 1")}, "Game Port",
+    {"NT: no location or none naming PCI changes nothing",
+     true,
+     true,
+     {device("Card", "PCI bus 0"), device("Empty", ""), device("Isa", "ISA slot 1")},
+     "Card",
+     ""},
+    {"NT: a PCI game port after the card is both",
+     true,
+     true,
+     {device("Card", "PCI bus 0"), device("Game Port", "PCI bus 0, function 1")},
+     "Game Port",
      "Game Port"},
-    {"NT: a game port anywhere is the game device", true, true,
-     {device("Card", "PCI bus 0"), device("Game Port", "")}, "Card", "Game Port"},
+    {"NT: a game port anywhere is the game device",
+     true,
+     true,
+     {device("Card", "PCI bus 0"), device("Game Port", "")},
+     "Card",
+     "Game Port"},
     {"NT: pci in lower case is no PCI", true, true, {device("Card", "pci bus 0")}, "", ""},
-    {"9x: only PCI hardware", false, true,
-     {device("Card", "", "PCI\\VEN_1"), device("Isa Card", "", "ISAPNP\\CTL0031")}, "Card", ""},
-    {"9x: a game port is never the sound device", false, true,
-     {device("Card", "", "PCI\\VEN_1"), device("Game Port", "", "PCI\\VEN_2")}, "Card",
+    {"9x: only PCI hardware",
+     false,
+     true,
+     {device("Card", "", "PCI\\VEN_1"), device("Isa Card", "", "ISAPNP\\CTL0031")},
+     "Card",
+     ""},
+    {"9x: a game port is never the sound device",
+     false,
+     true,
+     {device("Card", "", "PCI\\VEN_1"), device("Game Port", "", "PCI\\VEN_2")},
+     "Card",
      "Game Port"},
-    {"9x: two names mean several: the last wave output that answered", false, true,
-     {device("Card A", "", "PCI\\VEN_1"), device("Card B", "", "PCI\\VEN_2")}, "Out Five Ten", ""},
-    {"9x: several, but no wave output", false, false,
-     {device("Card A", "", "PCI\\VEN_1"), device("Card B", "", "PCI\\VEN_2")}, "Card B", ""},
-    {"9x: the same name twice is one", false, true,
-     {device("Card", "", "PCI\\VEN_1"), device("Card", "", "PCI\\VEN_2")}, "Card", ""},
+    {"9x: two names mean several: the last wave output that answered",
+     false,
+     true,
+     {device("Card A", "", "PCI\\VEN_1"), device("Card B", "", "PCI\\VEN_2")},
+     "Out Five Ten",
+     ""},
+    {"9x: several, but no wave output",
+     false,
+     false,
+     {device("Card A", "", "PCI\\VEN_1"), device("Card B", "", "PCI\\VEN_2")},
+     "Card B",
+     ""},
+    {"9x: the same name twice is one",
+     false,
+     true,
+     {device("Card", "", "PCI\\VEN_1"), device("Card", "", "PCI\\VEN_2")},
+     "Card",
+     ""},
 };
 
 class SoundDevice : public ::testing::TestWithParam<SoundCase> {};
@@ -155,16 +182,22 @@ struct TechnologyCase {
 };
 
 const TechnologyCase kTechnologies[] = {
-    {0, "Vector Plotter"}, {1, "Raster Display"}, {2, "Raster Printer"}, {3, "Raster Camera"},
-    {4, "Character Stream"}, {5, "Metafile"}, {6, "Display File"}, {7, ""}, {-1, ""},
+    {0, "Vector Plotter"},
+    {1, "Raster Display"},
+    {2, "Raster Printer"},
+    {3, "Raster Camera"},
+    {4, "Character Stream"},
+    {5, "Metafile"},
+    {6, "Display File"},
+    {7, ""},
+    {-1, ""},
 };
 
 class DisplayTechnology : public ::testing::TestWithParam<TechnologyCase> {};
 
 TEST_P(DisplayTechnology, NamedByTheTable)
 {
-    MachineUnderTest machine(kRegHeader, "[screen]\ntechnology = " +
-                                             std::to_string(GetParam().value) + "\n");
+    MachineUnderTest machine(kRegHeader, "[screen]\ntechnology = " + std::to_string(GetParam().value) + "\n");
     ASSERT_TRUE(machine);
     Lists lists;
     lists.at[kDisplayClassList].append(device("Adapter", "PCI bus 1"));
@@ -193,8 +226,8 @@ TEST(DisplayInfoScreen, EveryAdapterGetsTheSameScreenCapabilities)
     ASSERT_EQ(devices.size(), 2u);
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const DisplayDevice& d = devices[i];
-        const int got[] = {d.logPixelsY, d.horzRes,  d.vertRes, d.bitsPerPixel, d.horzSize,
-                           d.vertSize,   d.aspectX,  d.aspectY, d.aspectXY};
+        const int got[] = {d.logPixelsY, d.horzRes, d.vertRes, d.bitsPerPixel, d.horzSize,
+                           d.vertSize,   d.aspectX, d.aspectY, d.aspectXY};
         const int want[] = {120, 1280, 1024, 24, 340, 270, 36, 37, 52};
         for (std::size_t k = 0; k < std::size(got); ++k)
             EXPECT_EQ(got[k], want[k]) << "adapter " << i << " capability " << k;
@@ -235,9 +268,9 @@ TEST(DisplayInfoText, Utf16HardwareText)
         const char* text;
     } cases[] = {
         {{'A', 0, 'T', 0, 'I', 0, 0, 0}, "ATI"},
-        {{'A', 0, 'B'}, "A"},                  // the odd last byte is no code unit
-        {{'A', 0, 0, 0, 'B', 0}, "AB"},        // zero units append nothing
-        {{0xE9, 0, 0x22, 0x21}, "\xE9?"},      // 233 is itself; 0x2122 has no byte
+        {{'A', 0, 'B'}, "A"},              // the odd last byte is no code unit
+        {{'A', 0, 0, 0, 'B', 0}, "AB"},    // zero units append nothing
+        {{0xE9, 0, 0x22, 0x21}, "\xE9?"},  // 233 is itself; 0x2122 has no byte
         {{}, ""},
     };
     for (const Case& c : cases)

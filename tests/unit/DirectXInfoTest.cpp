@@ -29,13 +29,11 @@ std::string component(const std::string& base, const std::string& key, const std
 const std::string kComponents =
     component(kD3D, "Ramp Emulation",
               "\"Description\"=\"Microsoft Direct3D Mono(Ramp) Software Emulation\"") +
-    component(kD3D, "RGB Emulation",
-              "\"Description\"=\"Microsoft Direct3D RGB Software Emulation\"") +
+    component(kD3D, "RGB Emulation", "\"Description\"=\"Microsoft Direct3D RGB Software Emulation\"") +
     component(kD3D, "Silent", "\"Name\"=\"no description\"") +
     component(kPlay, "{5146AB8C-B735-4c4b-9B86-39E1022E2B10}",
               "\"Description\"=\"Internet TCP/IP Connection For DirectPlay\"") +
-    component(kMusic, "{58C2B4D0-46E7-11D1-89AC-00A0C9054129}",
-              "\"Description\"=\"Microsoft Synthesizer\"");
+    component(kMusic, "{58C2B4D0-46E7-11D1-89AC-00A0C9054129}", "\"Description\"=\"Microsoft Synthesizer\"");
 
 // Records every key path the collector opens.
 class OpenLog : public ForwardingPlatform {
@@ -73,8 +71,7 @@ TEST(DirectXInfo, ReadsVersionUnchangedAndTheThreeComponentLists)
     EXPECT_EQ((Texts{"Microsoft Direct3D Mono(Ramp) Software Emulation",
                      "Microsoft Direct3D RGB Software Emulation"}),
               DirectXInfoProbe::list(info, 1));
-    EXPECT_EQ((Texts{"Internet TCP/IP Connection For DirectPlay"}),
-              DirectXInfoProbe::list(info, 2));
+    EXPECT_EQ((Texts{"Internet TCP/IP Connection For DirectPlay"}), DirectXInfoProbe::list(info, 2));
     EXPECT_EQ((Texts{"Microsoft Synthesizer"}), DirectXInfoProbe::list(info, 3));
 }
 
@@ -111,8 +108,8 @@ TEST(DirectXInfo, MissingDirectPlayKeyStopsTheMusicWalk)
 
 TEST(DirectXInfo, EmptyComponentKeysStillChain)
 {
-    const std::string reg = "[" + kD3D + "]\n\n[" + kPlay + "]\n\n" +
-                            component(kMusic, "Synth", "\"Description\"=\"Synth\"");
+    const std::string reg =
+        "[" + kD3D + "]\n\n[" + kPlay + "]\n\n" + component(kMusic, "Synth", "\"Description\"=\"Synth\"");
     MachineUnderTest m(regFile(reg), iniFile(""));
     DirectXInfo info;
     info.setDirectXInfo();

@@ -45,9 +45,9 @@ const char kThreeDrives[] =
 
 TEST(DiskInfo, ListsDrivesInPlatformOrderWithSpaceOnlyForFixed)
 {
-    EXPECT_EQ((std::vector<std::string>{"A:\\(REMOVABLE)", "C:\\(FIXED, NTFS, 38146MB/12034MB)",
-                                        "D:\\(CD-ROM)"}),
-              gather(kThreeDrives));
+    EXPECT_EQ(
+        (std::vector<std::string>{"A:\\(REMOVABLE)", "C:\\(FIXED, NTFS, 38146MB/12034MB)", "D:\\(CD-ROM)"}),
+        gather(kThreeDrives));
 }
 
 TEST(DiskInfo, KeepsEveryFieldOfTheExtendedQuery)
@@ -77,16 +77,15 @@ TEST(DiskInfo, KeepsEveryFieldOfTheExtendedQuery)
 TEST(DiskInfo, OlderSpaceQueryWrapsItsProductsAt32Bits)
 {
     // 64 * 512 * 200000 = 6553600000 bytes wrap to 2258632704: 2154 MB.
-    MachineUnderTest m(regFile(""),
-                       iniFile("[drives]\n"
-                               "drive.C = 3\n"
-                               "drive.C.sectors_per_cluster = 64\n"
-                               "drive.C.bytes_per_sector = 512\n"
-                               "drive.C.total_clusters = 200000\n"
-                               "drive.C.free_clusters = 30000\n"
-                               "drive.C.file_system = FAT32\n"
-                               "drive.C.serial = FFFFFFFF\n",
-                               "extended_free_space = no\n"));
+    MachineUnderTest m(regFile(""), iniFile("[drives]\n"
+                                            "drive.C = 3\n"
+                                            "drive.C.sectors_per_cluster = 64\n"
+                                            "drive.C.bytes_per_sector = 512\n"
+                                            "drive.C.total_clusters = 200000\n"
+                                            "drive.C.free_clusters = 30000\n"
+                                            "drive.C.file_system = FAT32\n"
+                                            "drive.C.serial = FFFFFFFF\n",
+                                            "extended_free_space = no\n"));
     DiskInfo info;
     info.setDiskInfo();
     EXPECT_EQ((std::vector<std::string>{"C:\\(FIXED, FAT32, 2154MB/937MB)"}), driveTexts(info));
@@ -109,31 +108,27 @@ class DriveText : public testing::TestWithParam<DriveCase> {};
 
 TEST_P(DriveText, Reads)
 {
-    EXPECT_EQ(std::vector<std::string>{GetParam().expected}, gather(GetParam().drives))
-        << GetParam().what;
+    EXPECT_EQ(std::vector<std::string>{GetParam().expected}, gather(GetParam().drives)) << GetParam().what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     DiskInfo, DriveText,
-    testing::Values(
-        DriveCase{"failing space query shows zero figures",
-                  "drive.E = 3\ndrive.E.space = fail\ndrive.E.file_system = FAT32\n",
-                  "E:\\(FIXED, FAT32, 0MB/0MB)"},
-        DriveCase{"failing volume query leaves the file system empty",
-                  "drive.F = 3\ndrive.F.total_bytes = 104857600\ndrive.F.free_bytes = 52428800\n"
-                  "drive.F.file_system = NTFS\ndrive.F.volume = fail\n",
-                  "F:\\(FIXED, , 100MB/50MB)"},
-        DriveCase{"type code outside the table", "drive.G = 9\n", "G:\\()"},
-        DriveCase{"unknown type", "drive.H = 0\n", "H:\\(UNKNOWN)"},
-        DriveCase{"invalid root", "drive.I = 1\n", "I:\\(ROOT NOT EXIST)"},
-        DriveCase{"network drive", "drive.N = 4\n", "N:\\(NETWORK DRIVE)"},
-        DriveCase{"RAM disk", "drive.R = 6\n", "R:\\(RAM DISK)"},
-        DriveCase{"not fixed gets no space even with figures",
-                  "drive.D = 5\ndrive.D.total_bytes = 681574400\ndrive.D.file_system = CDFS\n",
-                  "D:\\(CD-ROM)"}),
-    [](const testing::TestParamInfo<DriveCase>& info) {
-        return "case" + std::to_string(info.index);
-    });
+    testing::Values(DriveCase{"failing space query shows zero figures",
+                              "drive.E = 3\ndrive.E.space = fail\ndrive.E.file_system = FAT32\n",
+                              "E:\\(FIXED, FAT32, 0MB/0MB)"},
+                    DriveCase{"failing volume query leaves the file system empty",
+                              "drive.F = 3\ndrive.F.total_bytes = 104857600\ndrive.F.free_bytes = 52428800\n"
+                              "drive.F.file_system = NTFS\ndrive.F.volume = fail\n",
+                              "F:\\(FIXED, , 100MB/50MB)"},
+                    DriveCase{"type code outside the table", "drive.G = 9\n", "G:\\()"},
+                    DriveCase{"unknown type", "drive.H = 0\n", "H:\\(UNKNOWN)"},
+                    DriveCase{"invalid root", "drive.I = 1\n", "I:\\(ROOT NOT EXIST)"},
+                    DriveCase{"network drive", "drive.N = 4\n", "N:\\(NETWORK DRIVE)"},
+                    DriveCase{"RAM disk", "drive.R = 6\n", "R:\\(RAM DISK)"},
+                    DriveCase{"not fixed gets no space even with figures",
+                              "drive.D = 5\ndrive.D.total_bytes = 681574400\ndrive.D.file_system = CDFS\n",
+                              "D:\\(CD-ROM)"}),
+    [](const testing::TestParamInfo<DriveCase>& info) { return "case" + std::to_string(info.index); });
 
 TEST(DiskInfo, VolumeFailureLeavesLabelAndSerialEmpty)
 {
@@ -243,10 +238,7 @@ TEST(DiskInfo, RootIsCutAtTheReturnedLength)
     EXPECT_EQ("C:", DiskInfoProbe::drive(info, 1).rootPath);
 }
 
-TEST(DiskInfo, MachineWithoutDrivesGivesNone)
-{
-    EXPECT_TRUE(gather("").empty());
-}
+TEST(DiskInfo, MachineWithoutDrivesGivesNone) { EXPECT_TRUE(gather("").empty()); }
 
 }  // namespace
 }  // namespace kel

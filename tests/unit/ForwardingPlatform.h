@@ -8,10 +8,7 @@ namespace kel {
 
 class ForwardingPlatform : public Platform {
 public:
-    explicit ForwardingPlatform(Platform& base)
-        : base_(base)
-    {
-    }
+    explicit ForwardingPlatform(Platform& base) : base_(base) {}
 
     long regOpenKey(RegRoot root, const char* path, uint32_t access, RegHandle* key) override
     {
@@ -27,12 +24,12 @@ public:
         return base_.regEnumKey(key, index, name, nameSize);
     }
     long regEnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameSize, uint32_t* type,
-        uint8_t* data, uint32_t* dataSize) override
+                      uint8_t* data, uint32_t* dataSize) override
     {
         return base_.regEnumValue(key, index, name, nameSize, type, data, dataSize);
     }
-    long regQueryValue(
-        RegHandle key, const char* name, uint32_t* type, uint8_t* data, uint32_t* dataSize) override
+    long regQueryValue(RegHandle key, const char* name, uint32_t* type, uint8_t* data,
+                       uint32_t* dataSize) override
     {
         return base_.regQueryValue(key, name, type, data, dataSize);
     }
@@ -44,14 +41,8 @@ public:
     {
         return base_.getTrueVersion(major, minor, build);
     }
-    void globalMemoryStatus(MemoryStatus* status) override
-    {
-        return base_.globalMemoryStatus(status);
-    }
-    bool globalMemoryStatusEx(MemoryStatus* status) override
-    {
-        return base_.globalMemoryStatusEx(status);
-    }
+    void globalMemoryStatus(MemoryStatus* status) override { return base_.globalMemoryStatus(status); }
+    bool globalMemoryStatusEx(MemoryStatus* status) override { return base_.globalMemoryStatusEx(status); }
     void getSystemInfo(SystemInfo* info) override { return base_.getSystemInfo(info); }
     uint32_t ansiCodePage() override { return base_.ansiCodePage(); }
     bool ansiToUtf16(const char* text, std::size_t length, std::u16string* out) override
@@ -66,20 +57,11 @@ public:
     {
         return base_.queryPerformanceFrequency(frequency);
     }
-    bool queryPerformanceCounter(int64_t* counter) override
-    {
-        return base_.queryPerformanceCounter(counter);
-    }
+    bool queryPerformanceCounter(int64_t* counter) override { return base_.queryPerformanceCounter(counter); }
     uint32_t getPriorityClass() override { return base_.getPriorityClass(); }
-    bool setPriorityClass(uint32_t priorityClass) override
-    {
-        return base_.setPriorityClass(priorityClass);
-    }
+    bool setPriorityClass(uint32_t priorityClass) override { return base_.setPriorityClass(priorityClass); }
     ScreenCaps getScreenCaps() override { return base_.getScreenCaps(); }
-    uint32_t mediaDeviceCount(MediaFamily family) override
-    {
-        return base_.mediaDeviceCount(family);
-    }
+    uint32_t mediaDeviceCount(MediaFamily family) override { return base_.mediaDeviceCount(family); }
     uint32_t mediaDeviceCaps(MediaFamily family, uint32_t device, MediaCaps* caps) override
     {
         return base_.mediaDeviceCaps(family, device, caps);
@@ -98,14 +80,14 @@ public:
     {
         return base_.getDiskFreeSpace(root, space);
     }
-    bool getVolumeInformation(const char* root, char* volumeName, uint32_t volumeNameSize,
-        uint32_t* serial, char* fileSystem, uint32_t fileSystemSize) override
+    bool getVolumeInformation(const char* root, char* volumeName, uint32_t volumeNameSize, uint32_t* serial,
+                              char* fileSystem, uint32_t fileSystemSize) override
     {
-        return base_.getVolumeInformation(
-            root, volumeName, volumeNameSize, serial, fileSystem, fileSystemSize);
+        return base_.getVolumeInformation(root, volumeName, volumeNameSize, serial, fileSystem,
+                                          fileSystemSize);
     }
-    bool enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize,
-        uint32_t* needed, uint32_t* returned) override
+    bool enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize, uint32_t* needed,
+                      uint32_t* returned) override
     {
         return base_.enumPrinters(flags, level, buffer, bufferSize, needed, returned);
     }
@@ -127,4 +109,4 @@ private:
     Platform& base_;
 };
 
-} // namespace kel
+}  // namespace kel

@@ -17,9 +17,10 @@ TEST(IniFile, SyntaxOfSectionsKeysCommentsAndQuotes)
 {
     IniFile ini;
     std::string error;
-    ASSERT_TRUE(ini.parse("\xEF\xBB\xBF; comment\r\n# another\n[one]\n  key = value with blanks  \n"
-                          "quoted = \"  kept  \"\nempty =\nslashes = \\\\srv\\queue\n\n[ two ]\nx=1",
-                          "m.ini", &error))
+    ASSERT_TRUE(
+        ini.parse("\xEF\xBB\xBF; comment\r\n# another\n[one]\n  key = value with blanks  \n"
+                  "quoted = \"  kept  \"\nempty =\nslashes = \\\\srv\\queue\n\n[ two ]\nx=1",
+                  "m.ini", &error))
         << error;
     ASSERT_EQ(ini.sections().size(), 2u);
     const IniFile::Section* one = ini.find("one");
@@ -67,8 +68,9 @@ TEST(MachineIni, EmptyFileGivesTheDefaults)
 
 TEST(MachineIni, VersionRecordAndItsTwoSizes)
 {
-    MachineUnderTest machine("", "[version]\nplatform = 1\nmajor = 4\nminor = 10\nbuild = 67766446\n"
-                               "csd = \" A \"\nextended = no\n");
+    MachineUnderTest machine("",
+                             "[version]\nplatform = 1\nmajor = 4\nminor = 10\nbuild = 67766446\n"
+                             "csd = \" A \"\nextended = no\n");
     ASSERT_TRUE(machine);
     VersionRecord record;
     record.infoSize = kVersionRecordExSize;
@@ -94,8 +96,8 @@ TEST(MachineIni, VersionRecordAndItsTwoSizes)
 
 TEST(MachineIni, CsdTextInTheCodePageUpTo127Bytes)
 {
-    MachineUnderTest machine("", "[system]\ncodepage = 949\n[version]\ncsd = \xEA\xB0\x80" + std::string(125, 'x') +
-                                   "\n");
+    MachineUnderTest machine(
+        "", "[system]\ncodepage = 949\n[version]\ncsd = \xEA\xB0\x80" + std::string(125, 'x') + "\n");
     ASSERT_TRUE(machine);
     VersionRecord record;
     record.infoSize = kVersionRecordSize;
@@ -106,9 +108,10 @@ TEST(MachineIni, CsdTextInTheCodePageUpTo127Bytes)
 
 TEST(MachineIni, MemoryFiguresUpTo64Bits)
 {
-    MachineUnderTest machine("", "[memory]\nload = 37\ntotal_phys = 18446744073709551615\navail_phys = 2\n"
-                               "total_page_file = 3\navail_page_file = 4\ntotal_virtual = 5\n"
-                               "avail_virtual = 6\n");
+    MachineUnderTest machine("",
+                             "[memory]\nload = 37\ntotal_phys = 18446744073709551615\navail_phys = 2\n"
+                             "total_page_file = 3\navail_page_file = 4\ntotal_virtual = 5\n"
+                             "avail_virtual = 6\n");
     ASSERT_TRUE(machine);
     MemoryStatus memory;
     ASSERT_TRUE(machine->globalMemoryStatusEx(&memory)) << "extended_memory_status defaults to yes";
@@ -133,8 +136,9 @@ TEST(MachineIni, MemoryFiguresUpTo64Bits)
 
 TEST(MachineIni, ReportedVersion)
 {
-    MachineUnderTest machine("", "[version]\nplatform = 2\nmajor = 10\nminor = 0\nbuild = 22631\n"
-                                 "reported = 6.2.4294967295\n");
+    MachineUnderTest machine("",
+                             "[version]\nplatform = 2\nmajor = 10\nminor = 0\nbuild = 22631\n"
+                             "reported = 6.2.4294967295\n");
     ASSERT_TRUE(machine);
     VersionRecord record;
     record.infoSize = kVersionRecordExSize;
@@ -169,8 +173,9 @@ TEST(MachineIni, ReportedVersion)
 
 TEST(MachineIni, SystemSection)
 {
-    MachineUnderTest machine("", "[system]\ncodepage = 949\nprocessors = 2\npage_size = 8192\n"
-                               "allocation_granularity = 4096\nextended_free_space = no\nwindows64 = yes\n");
+    MachineUnderTest machine("",
+                             "[system]\ncodepage = 949\nprocessors = 2\npage_size = 8192\n"
+                             "allocation_granularity = 4096\nextended_free_space = no\nwindows64 = yes\n");
     ASSERT_TRUE(machine);
     SystemInfo info;
     machine->getSystemInfo(&info);
@@ -187,12 +192,13 @@ TEST(MachineIni, SystemSection)
 
 TEST(MachineIni, ScreenSection)
 {
-    MachineUnderTest machine("", "[screen]\nlogpixelsy = 96\nhorzres = 1024\nvertres = 768\nbitspixel = 32\n"
-                               "technology = 1\nhorzsize = 320\nvertsize = 240\naspectx = 36\naspecty = 36\n"
-                               "aspectxy = -51\n");
+    MachineUnderTest machine("",
+                             "[screen]\nlogpixelsy = 96\nhorzres = 1024\nvertres = 768\nbitspixel = 32\n"
+                             "technology = 1\nhorzsize = 320\nvertsize = 240\naspectx = 36\naspecty = 36\n"
+                             "aspectxy = -51\n");
     ASSERT_TRUE(machine);
     ScreenCaps caps = machine->getScreenCaps();
-    const int got[] = {caps.logPixelsY, caps.horzRes, caps.vertRes, caps.bitsPixel, caps.technology,
+    const int got[] = {caps.logPixelsY, caps.horzRes,  caps.vertRes, caps.bitsPixel, caps.technology,
                        caps.horzSize,   caps.vertSize, caps.aspectX, caps.aspectY,   caps.aspectXY};
     const int expected[] = {96, 1024, 768, 32, 1, 320, 240, 36, 36, -51};
     for (int i = 0; i < 10; ++i)
@@ -211,32 +217,43 @@ TEST(MachineIni, RejectsBadInputWithOneMessage)
         {"[system\n", "machine.ini, line 1: section line without its closing ]"},
         {"[sys tem]\n", "machine.ini, line 1: bad section name \"sys tem\""},
         {"[system]\n[system]\n", "machine.ini, line 2: section [system] given twice"},
-        {"[system]\njust words\n", "machine.ini, line 2: expected [section] or key = value, found \"just words\""},
+        {"[system]\njust words\n",
+         "machine.ini, line 2: expected [section] or key = value, found \"just words\""},
         {"[system]\n = 1\n", "machine.ini, line 2: bad key name \"\""},
-        {"[system]\ncodepage = 1252\ncodepage = 949\n", "machine.ini, line 3: key codepage given twice in [system] "
-                                                         "(first on line 2)"},
+        {"[system]\ncodepage = 1252\ncodepage = 949\n",
+         "machine.ini, line 3: key codepage given twice in [system] "
+         "(first on line 2)"},
         {"[version]\ncsd = \"open\n", "machine.ini, line 2: value without its closing quote: \"\"open\""},
         {"[version]\ncsd = \xC3\x28\n", "machine.ini, line 2: not valid UTF-8"},
-        {"[sytem]\n", "machine.ini, line 1: unknown section [sytem] (system, version, memory, cpu, screen, media, "
-                      "drives, printers, shell)"},
+        {"[sytem]\n",
+         "machine.ini, line 1: unknown section [sytem] (system, version, memory, cpu, screen, media, "
+         "drives, printers, shell)"},
         {"[system]\ncode_page = 1252\n", "machine.ini, line 2: unknown key code_page in [system]"},
         {"[system]\ncodepage = 12345\n", "machine.ini, line 2: code page 12345 is not known"},
-        {"[system]\nprocessors = two\n", "machine.ini, line 2: bad number \"two\" for processors (0 to 4294967295)"},
-        {"[system]\nprocessors = 4294967296\n", "machine.ini, line 2: bad number \"4294967296\" for processors (0 to "
-                                                "4294967295)"},
+        {"[system]\nprocessors = two\n",
+         "machine.ini, line 2: bad number \"two\" for processors (0 to 4294967295)"},
+        {"[system]\nprocessors = 4294967296\n",
+         "machine.ini, line 2: bad number \"4294967296\" for processors (0 to "
+         "4294967295)"},
         {"[system]\nprocessors = " + std::string(50, '9') + "\n",
-         "machine.ini, line 2: bad number \"" + std::string(40, '9') + "...\" for processors (0 to 4294967295)"},
+         "machine.ini, line 2: bad number \"" + std::string(40, '9') +
+             "...\" for processors (0 to 4294967295)"},
         {"[system]\nprocessors =\n", "machine.ini, line 2: bad number \"\" for processors (0 to 4294967295)"},
         {"[system]\nwindows64 = true\n", "machine.ini, line 2: windows64 must be yes or no, not \"true\""},
         {"[version]\nbuild = -1\n", "machine.ini, line 2: bad number \"-1\" for build (0 to 4294967295)"},
-        {"[version]\ncsd = " + std::string(128, 'c') + "\n", "machine.ini, line 2: csd is longer than 127 bytes"},
-        {"[memory]\ntotal_phys = 18446744073709551616\n", "machine.ini, line 2: bad number \"18446744073709551616\" "
-                                                          "for total_phys (0 to 2^64-1)"},
-        {"[screen]\nhorzres = 2147483648\n", "machine.ini, line 2: bad number \"2147483648\" for horzres (a signed "
-                                             "32-bit number)"},
+        {"[version]\ncsd = " + std::string(128, 'c') + "\n",
+         "machine.ini, line 2: csd is longer than 127 bytes"},
+        {"[memory]\ntotal_phys = 18446744073709551616\n",
+         "machine.ini, line 2: bad number \"18446744073709551616\" "
+         "for total_phys (0 to 2^64-1)"},
+        {"[screen]\nhorzres = 2147483648\n",
+         "machine.ini, line 2: bad number \"2147483648\" for horzres (a signed "
+         "32-bit number)"},
         {"[screen]\ncolors = 1\n", "machine.ini, line 2: unknown key colors in [screen]"},
-        {"[screen]\nhorzres = 1\x0b" "2\n", "machine.ini, line 2: bad number \"1?2\" for horzres (a signed 32-bit "
-                                          "number)"},
+        {"[screen]\nhorzres = 1\x0b"
+         "2\n",
+         "machine.ini, line 2: bad number \"1?2\" for horzres (a signed 32-bit "
+         "number)"},
     };
     for (const BadIni& bad : cases)
         EXPECT_EQ(errorOf("", bad.text), bad.message) << "input: " << bad.text;

@@ -50,10 +50,7 @@ private:
 };
 
 // A registry file with the given keys, in the registry editor's format.
-inline std::string regFile(const std::string& body)
-{
-    return test::kRegHeader + body;
-}
+inline std::string regFile(const std::string& body) { return test::kRegHeader + body; }
 
 // A machine.ini: the sections every machine needs, with systemLines added to
 // [system], then the given sections.

@@ -23,7 +23,7 @@ const MemoryCase kMemoryCases[] = {
     {"25276121088", "yes", "24105MB"},
     {"34292629504", "yes", "32704MB"},
     {"18446744073709551615", "yes", "17592186044416MB"},  // 16 characters and the NUL
-    {"1023", "yes", "0MB"},           // under a kilobyte
+    {"1023", "yes", "0MB"},                               // under a kilobyte
     {"0", "yes", "0MB"},
     // Without the extended query the older one cuts each figure to 32 bits.
     {"268025856", "no", "256MB"},
@@ -38,8 +38,7 @@ TEST_P(MemInfoFigures, InstalledMemoryInMegabytes)
 {
     MachineUnderTest machine(kRegHeader, std::string("[system]\nextended_memory_status = ") +
                                              GetParam().extendedMemoryStatus +
-                                             "\n[memory]\ntotal_phys = " + GetParam().totalPhys +
-                                             "\n");
+                                             "\n[memory]\ntotal_phys = " + GetParam().totalPhys + "\n");
     ASSERT_TRUE(machine);
     MemInfo memory;
     memory.setMemoryInfo();

@@ -10,7 +10,8 @@
 namespace kelfuzz {
 namespace {
 
-const std::string kSeedInput = "[HKEY_LOCAL_MACHINE\\Enum]\n\"Class\"=\"Display\"\n\n=====\n[version]\nmajor = 4\n";
+const std::string kSeedInput =
+    "[HKEY_LOCAL_MACHINE\\Enum]\n\"Class\"=\"Display\"\n\n=====\n[version]\nmajor = 4\n";
 
 std::vector<std::string> sequence(uint64_t seed, std::size_t count)
 {

@@ -23,14 +23,12 @@ const VersionCase kVersionCases[] = {
      "Windows NT 3.51 Version 3.51 Service Pack 5 (Build 1057)", 1},
     {"nt4_any_minor", "platform = 2\nmajor = 4\nminor = 7\nbuild = 1381\ncsd = Service Pack 6\n",
      "Windows NT 4.0 Version 4.7 Service Pack 6 (Build 1381)", 1},
-    {"nt_52_unnamed", "platform = 2\nmajor = 5\nminor = 2\nbuild = 3790\n",
-     " Version 5.2  (Build 3790)", 1},
+    {"nt_52_unnamed", "platform = 2\nmajor = 5\nminor = 2\nbuild = 3790\n", " Version 5.2  (Build 3790)", 1},
     {"nt_60_unnamed", "platform = 2\nmajor = 6\nminor = 0\nbuild = 6002\ncsd = Service Pack 2\n",
      " Version 6.0 Service Pack 2 (Build 6002)", 1},
     {"nt_build_low_16_bits", "platform = 2\nmajor = 5\nminor = 1\nbuild = 65538\n",
      "Windows XP Version 5.1  (Build 2)", 1},
-    {"w95_osr2", "platform = 1\nmajor = 4\nminor = 0\nbuild = 67109975\ncsd = \" C\"\n",
-     "Windows 95OSR2", 0},
+    {"w95_osr2", "platform = 1\nmajor = 4\nminor = 0\nbuild = 67109975\ncsd = \" C\"\n", "Windows 95OSR2", 0},
     {"w95_b", "platform = 1\nmajor = 4\nminor = 0\ncsd = \" B\"\n", "Windows 95B", 0},
     {"w95_plain", "platform = 1\nmajor = 4\nminor = 0\n", "Windows 95", 0},
     {"w95_one_character_csd", "platform = 1\nmajor = 4\nminor = 0\ncsd = a\n", "Windows 95", 0},
@@ -47,12 +45,14 @@ const VersionCase kVersionCases[] = {
     // RtlGetVersion on the NT family, the service-pack text from the record.
     {"win11_reported_as_8", "platform = 2\nmajor = 10\nminor = 0\nbuild = 22631\nreported = 6.2.9200\n",
      " Version 10.0  (Build 22631)", 1},
-    {"xp_reported_as_2000", "platform = 2\nmajor = 5\nminor = 1\nbuild = 2600\nreported = 5.0.2195\n"
-     "csd = Service Pack 3\n", "Windows XP Version 5.1 Service Pack 3 (Build 2600)", 1},
+    {"xp_reported_as_2000",
+     "platform = 2\nmajor = 5\nminor = 1\nbuild = 2600\nreported = 5.0.2195\n"
+     "csd = Service Pack 3\n",
+     "Windows XP Version 5.1 Service Pack 3 (Build 2600)", 1},
     {"win7_sp1", "platform = 2\nmajor = 6\nminor = 1\nbuild = 7601\ncsd = Service Pack 1\n",
      " Version 6.1 Service Pack 1 (Build 7601)", 1},
-    {"w98_reported_ignored", "platform = 1\nmajor = 4\nminor = 10\nreported = 4.90.3000\n",
-     "Windows Me", 0},  // no RtlGetVersion off the NT family: the record's numbers count
+    {"w98_reported_ignored", "platform = 1\nmajor = 4\nminor = 10\nreported = 4.90.3000\n", "Windows Me",
+     0},  // no RtlGetVersion off the NT family: the record's numbers count
 };
 
 class OSInfoVersions : public ::testing::TestWithParam<VersionCase> {};

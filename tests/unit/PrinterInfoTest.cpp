@@ -79,20 +79,20 @@ TEST(PrinterInfo, SecondFillAppendsAgainAndCopiesStandAlone)
     PrinterInfo copy(info);
     info = PrinterInfo();
     EXPECT_EQ(0, info.getPrinterListCount());
-    EXPECT_EQ("HP LaserJet 4050 Series PCL|\\\\ACCOUNTS\\Samsung ML-1710|"
-              "HP LaserJet 4050 Series PCL|\\\\ACCOUNTS\\Samsung ML-1710",
-              allPrinters(copy));
+    EXPECT_EQ(
+        "HP LaserJet 4050 Series PCL|\\\\ACCOUNTS\\Samsung ML-1710|"
+        "HP LaserJet 4050 Series PCL|\\\\ACCOUNTS\\Samsung ML-1710",
+        allPrinters(copy));
 }
 
 // A spooler that counts more records than the buffer it filled can hold.
 class OvercountingSpooler : public ForwardingPlatform {
 public:
     using ForwardingPlatform::ForwardingPlatform;
-    bool enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize,
-                      uint32_t* needed, uint32_t* returned) override
+    bool enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize, uint32_t* needed,
+                      uint32_t* returned) override
     {
-        const bool ok =
-            ForwardingPlatform::enumPrinters(flags, level, buffer, bufferSize, needed, returned);
+        const bool ok = ForwardingPlatform::enumPrinters(flags, level, buffer, bufferSize, needed, returned);
         if (buffer != nullptr)
             *returned = 1000;
         return ok;

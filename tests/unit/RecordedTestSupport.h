@@ -62,7 +62,8 @@ inline std::vector<std::string> valueNames(Platform& machine, RegHandle key)
     std::vector<std::string> names;
     char name[kMaxPath];
     uint32_t size = sizeof name;
-    for (uint32_t i = 0; machine.regEnumValue(key, i, name, &size, nullptr, nullptr, nullptr) == kRegSuccess; ++i) {
+    for (uint32_t i = 0; machine.regEnumValue(key, i, name, &size, nullptr, nullptr, nullptr) == kRegSuccess;
+         ++i) {
         names.push_back(name);
         size = sizeof name;
     }

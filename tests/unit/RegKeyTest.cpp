@@ -48,16 +48,16 @@ TEST(KeyPath, JoinsRootAndNameUpToTheNamesFirstNul)
 
 TEST(KeyPath, ANameOfAWholeValueBufferFitsAndBeyondTheCapacityOpensNothing)
 {
-    MachineUnderTest machine(std::string(kRegHeader) + "[HKEY_LOCAL_MACHINE\\Root\\" +
-                                 std::string(255, 'k') + "]\n\"v\"=\"found\"\n",
+    MachineUnderTest machine(std::string(kRegHeader) + "[HKEY_LOCAL_MACHINE\\Root\\" + std::string(255, 'k') +
+                                 "]\n\"v\"=\"found\"\n",
                              "");
     ASSERT_TRUE(machine);
     CountingOpens counting(*machine);
     ScopedPlatform scoped(counting);
 
     RegKey key;
-    EXPECT_EQ(kRegSuccess, key.open(RegRoot::LocalMachine, KeyPath("Root", std::string(255, 'k')),
-                                    kKeyQueryValue));
+    EXPECT_EQ(kRegSuccess,
+              key.open(RegRoot::LocalMachine, KeyPath("Root", std::string(255, 'k')), kKeyQueryValue));
     std::string text;
     EXPECT_TRUE(key.readText("v", kMaxPath, &text));
     EXPECT_EQ("found", text);
@@ -91,8 +91,8 @@ TEST(RegKeyText, ReadsBoundedByTheBufferOnEitherSideOfTheStackSize)
         bool read;
         std::size_t length;
     } cases[] = {
-        {"short", 1001, true, 1000},  {"short", 1000, false, 0}, {"short", 4096, true, 1000},
-        {"long", 3001, true, 3000},   {"long", 3000, false, 0},  {"long", 1024, false, 0},
+        {"short", 1001, true, 1000}, {"short", 1000, false, 0}, {"short", 4096, true, 1000},
+        {"long", 3001, true, 3000},  {"long", 3000, false, 0},  {"long", 1024, false, 0},
     };
     for (const Case& c : cases) {
         std::string text = "untouched";

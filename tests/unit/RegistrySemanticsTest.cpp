@@ -38,16 +38,30 @@ std::string semanticsRegistry()
            "[HKEY_LOCAL_MACHINE\\Order\\zeta]\n[HKEY_LOCAL_MACHINE\\Order\\_under]\n"
            "[HKEY_LOCAL_MACHINE\\Order\\Alpha]\n[HKEY_LOCAL_MACHINE\\Order\\beta]\n"
            "[HKEY_LOCAL_MACHINE\\Sizes]\n"
-           "\"s259\"=\"" + std::string(258, 'x') + "\"\n"
-           "\"s260\"=\"" + std::string(259, 'x') + "\"\n"
-           "\"s261\"=\"" + std::string(260, 'x') + "\"\n"
-           "\"NoNul\"=hex(1):" + hexOfUtf16("AB", false) + "\n"
-           "\"NoNul260\"=hex(1):" + hexOfUtf16(std::string(260, 'y'), false) + "\n"
+           "\"s259\"=\"" +
+           std::string(258, 'x') +
+           "\"\n"
+           "\"s260\"=\"" +
+           std::string(259, 'x') +
+           "\"\n"
+           "\"s261\"=\"" +
+           std::string(260, 'x') +
+           "\"\n"
+           "\"NoNul\"=hex(1):" +
+           hexOfUtf16("AB", false) +
+           "\n"
+           "\"NoNul260\"=hex(1):" +
+           hexOfUtf16(std::string(260, 'y'), false) +
+           "\n"
            "\"Dword\"=dword:12345678\n"
            "\"Empty\"=\"\"\n"
            "\"Euro\"=\"\xE2\x82\xAC \xED\x95\x9C\"\n"
-           "\"Multi\"=hex(7):" + hexOfUtf16("one", true) + "," + hexOfUtf16("two", true) + ",00,00\n"
-           "\"" + std::string(300, 'n') + "\"=\"long name\"\n"
+           "\"Multi\"=hex(7):" +
+           hexOfUtf16("one", true) + "," + hexOfUtf16("two", true) +
+           ",00,00\n"
+           "\"" +
+           std::string(300, 'n') +
+           "\"=\"long name\"\n"
            "[HKEY_CURRENT_USER\\Order]\n\"user\"=\"yes\"\n";
 }
 
@@ -63,7 +77,8 @@ TEST_F(RegistrySemantics, SubkeysInUpperCaseOrderValuesInCreationOrder)
     OpenKey key(*machine_, RegRoot::LocalMachine, "Order");
     ASSERT_EQ(key.result(), kRegSuccess);
     // Folded to upper case, '_' (0x5F) sorts after the letters.
-    EXPECT_EQ(subkeyNames(*machine_, key.handle()), (std::vector<std::string>{"Alpha", "beta", "zeta", "_under"}));
+    EXPECT_EQ(subkeyNames(*machine_, key.handle()),
+              (std::vector<std::string>{"Alpha", "beta", "zeta", "_under"}));
     EXPECT_EQ(valueNames(*machine_, key.handle()), (std::vector<std::string>{"zulu", "Alpha", "mike"}));
     long result = -1;
     EXPECT_EQ(valueBytes(*machine_, key.handle(), "ALPHA", kMaxPath, &result), std::string("replaced", 9));
@@ -149,7 +164,8 @@ TEST(RegistryText, OddByteCountDropsTheHalfCodeUnit)
 {
     // As Wine answers for three bytes of REG_SZ data: one character, a NUL
     // written after it when there is room, and a size of 1.
-    MachineUnderTest machine(std::string(kRegHeader) + "[HKEY_CURRENT_USER\\K]\n\"odd\"=hex(1):41,00,42\n", "");
+    MachineUnderTest machine(std::string(kRegHeader) + "[HKEY_CURRENT_USER\\K]\n\"odd\"=hex(1):41,00,42\n",
+                             "");
     ASSERT_TRUE(machine);
     OpenKey key(*machine, RegRoot::CurrentUser, "K");
     uint8_t buffer[4] = {0xCC, 0xCC, 0xCC, 0xCC};
@@ -192,7 +208,8 @@ TEST_F(RegistrySemantics, TextIsConvertedToTheCodePage)
     long result = -1;
     EXPECT_EQ(valueBytes(*machine_, key.handle(), "Euro", kMaxPath, &result), std::string("\x80 ?", 4))
         << "the euro sign is 0x80 in 1252; a Hangul syllable cannot be written";
-    EXPECT_EQ(valueBytes(*machine_, key.handle(), "Multi", kMaxPath, &result), std::string("one\0two\0\0", 9));
+    EXPECT_EQ(valueBytes(*machine_, key.handle(), "Multi", kMaxPath, &result),
+              std::string("one\0two\0\0", 9));
 }
 
 TEST_F(RegistrySemantics, EnumerationPastTheEndAndSmallNameBuffers)
@@ -207,16 +224,19 @@ TEST_F(RegistrySemantics, EnumerationPastTheEndAndSmallNameBuffers)
     uint32_t nameSize = 5;
     uint32_t type = 0;
     uint32_t dataSize = 0;
-    EXPECT_EQ(machine_->regEnumValue(key.handle(), 1, name, &nameSize, &type, nullptr, &dataSize), kRegMoreData);
+    EXPECT_EQ(machine_->regEnumValue(key.handle(), 1, name, &nameSize, &type, nullptr, &dataSize),
+              kRegMoreData);
     EXPECT_EQ(nameSize, 5u);
     EXPECT_STREQ(name, "Alph") << "the name is cut to the buffer";
     nameSize = sizeof name;
-    EXPECT_EQ(machine_->regEnumValue(key.handle(), 1, name, &nameSize, &type, nullptr, &dataSize), kRegSuccess);
+    EXPECT_EQ(machine_->regEnumValue(key.handle(), 1, name, &nameSize, &type, nullptr, &dataSize),
+              kRegSuccess);
     EXPECT_EQ(nameSize, 5u);
     EXPECT_EQ(dataSize, 9u);
     EXPECT_EQ(type, uint32_t(kRegSz));
     nameSize = sizeof name;
-    EXPECT_EQ(machine_->regEnumValue(key.handle(), 3, name, &nameSize, &type, nullptr, &dataSize), kRegNoMoreItems);
+    EXPECT_EQ(machine_->regEnumValue(key.handle(), 3, name, &nameSize, &type, nullptr, &dataSize),
+              kRegNoMoreItems);
 
     uint8_t data[4];
     dataSize = sizeof data;
@@ -232,7 +252,8 @@ TEST_F(RegistrySemantics, LongValueNameDoesNotFitAPathBuffer)
     EXPECT_EQ(names.size(), 9u) << "enumeration stops at the 300-character name";
     char name[kMaxPath];
     uint32_t nameSize = sizeof name;
-    EXPECT_EQ(machine_->regEnumValue(key.handle(), 9, name, &nameSize, nullptr, nullptr, nullptr), kRegMoreData);
+    EXPECT_EQ(machine_->regEnumValue(key.handle(), 9, name, &nameSize, nullptr, nullptr, nullptr),
+              kRegMoreData);
 }
 
 TEST_F(RegistrySemantics, InvalidHandles)
@@ -251,9 +272,10 @@ TEST_F(RegistrySemantics, InvalidHandles)
     EXPECT_EQ(machine_->regOpenKey(RegRoot::LocalMachine, "Order", kKeyRead, nullptr), kRegInvalidParameter);
 }
 
-const char kViews[] = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\n\"bits\"=\"64\"\n"
-                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Vendor]\n\"bits\"=\"32\"\n"
-                      "[HKEY_LOCAL_MACHINE\\SYSTEM\\Shared]\n";
+const char kViews[] =
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\n\"bits\"=\"64\"\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Vendor]\n\"bits\"=\"32\"\n"
+    "[HKEY_LOCAL_MACHINE\\SYSTEM\\Shared]\n";
 
 TEST(RegistryViews, Windows64RedirectsTheSoftwareKeyOfThe32BitView)
 {
@@ -275,7 +297,8 @@ TEST(RegistryViews, Windows64RedirectsTheSoftwareKeyOfThe32BitView)
         EXPECT_EQ(valueBytes(*machine, key.handle(), "bits", kMaxPath, &result), std::string(c.bits, 3))
             << "access 0x" << std::hex << c.access;
     }
-    OpenKey direct(*machine, RegRoot::LocalMachine, "SOFTWARE\\Wow6432Node\\Vendor", kKeyRead | kKeyWow64_32Key);
+    OpenKey direct(*machine, RegRoot::LocalMachine, "SOFTWARE\\Wow6432Node\\Vendor",
+                   kKeyRead | kKeyWow64_32Key);
     EXPECT_EQ(direct.result(), kRegSuccess) << "the node is not redirected twice";
     OpenKey software32(*machine, RegRoot::LocalMachine, "SOFTWARE", kKeyRead | kKeyWow64_32Key);
     EXPECT_EQ(subkeyNames(*machine, software32.handle()), std::vector<std::string>{"Vendor"});

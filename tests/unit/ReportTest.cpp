@@ -90,8 +90,7 @@ TEST(Report, AnsiTextReachesUtf16ThroughTheMachinesCodePage)
     ASSERT_TRUE(machine);
     std::u16string text;
     ASSERT_TRUE(runReport(ReportKind::Brief, &text));
-    const std::u16string expected =
-        u"OS: Windows XP Version 5.1 \uC11C\uBE44\uC2A4 \uD329 1 (Build 2600)\n";
+    const std::u16string expected = u"OS: Windows XP Version 5.1 \uC11C\uBE44\uC2A4 \uD329 1 (Build 2600)\n";
     EXPECT_EQ(text.substr(0, expected.size()), expected);
 }
 
@@ -162,8 +161,7 @@ TEST(Report, EveryAllocationFailureFailsTheCallCleanlyAndTheNextCallWorks)
         }
         if (ok) {
             EXPECT_EQ(std::string(text.begin(), text.end()), reference)
-                << "a report that succeeded after a failed allocation " << n
-                << " must be whole";
+                << "a report that succeeded after a failed allocation " << n << " must be whole";
             if (!FailAllocation::lastArmedFired())
                 break;  // every allocation of a call has now been failed once
         } else {

@@ -84,8 +84,7 @@ TEST_P(SampleMachine, DetailedReportListsWhatTheMachineHolds)
     const std::size_t lists = report.find("\nDisks\n");
     ASSERT_NE(std::string::npos, lists) << report;
     EXPECT_EQ(GetParam().listSections, report.substr(lists));
-    EXPECT_NE(std::string::npos, report.find("\n" + std::string(GetParam().directXLine)))
-        << report;
+    EXPECT_NE(std::string::npos, report.find("\n" + std::string(GetParam().directXLine))) << report;
     EXPECT_EQ(0u, machine->openKeyCount());
     EXPECT_EQ(0u, machine->openSearchCount());
 }
@@ -96,8 +95,7 @@ TEST_P(SampleMachine, BriefReportCarriesOnlyTheDirectXLineOfThese)
     auto machine = RecordedMachine::load(sampleMachineDir(GetParam().machine), &error);
     ASSERT_TRUE(machine) << error;
     const std::string report = reportOf(*machine, ReportKind::Brief);
-    EXPECT_NE(std::string::npos, report.find("\n" + std::string(GetParam().directXLine)))
-        << report;
+    EXPECT_NE(std::string::npos, report.find("\n" + std::string(GetParam().directXLine))) << report;
     EXPECT_EQ(std::string::npos, report.find("Disks")) << report;
 }
 

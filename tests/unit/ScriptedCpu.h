@@ -28,9 +28,9 @@ public:
     uint32_t processors = 1;
 
     bool tscPresent = true;
-    int64_t frequency = 10000000;  // 0: the frequency query fails
-    int64_t counterStep = 1;       // the counter advances so much at every read
-    int64_t counterReadsLeft = -1; // reads that succeed before reads fail; -1: all
+    int64_t frequency = 10000000;   // 0: the frequency query fails
+    int64_t counterStep = 1;        // the counter advances so much at every read
+    int64_t counterReadsLeft = -1;  // reads that succeed before reads fail; -1: all
     // Time-stamp readings in order. When none are scripted, the counter reads
     // tscHundredthsMhz / 100 MHz: floor(counter x rate / frequency).
     std::deque<uint32_t> stamps;
@@ -145,8 +145,8 @@ inline CpuidRegs vendorLeaf(const std::string& id, uint32_t highestLeaf = 2)
 }
 
 // Leaf 1 for a signature.
-inline CpuidRegs signatureLeaf(uint32_t family, uint32_t model, uint32_t type = 0,
-                               uint32_t brandIndex = 0, uint32_t stepping = 3)
+inline CpuidRegs signatureLeaf(uint32_t family, uint32_t model, uint32_t type = 0, uint32_t brandIndex = 0,
+                               uint32_t stepping = 3)
 {
     return CpuidRegs{type << 12 | family << 8 | model << 4 | stepping, brandIndex, 0, 0};
 }

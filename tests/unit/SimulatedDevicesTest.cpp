@@ -27,18 +27,23 @@ std::string describe(const CpuidRegs& r)
 
 TEST(SimulatedCpu, LeafSequencesRepeatTheirLastResultAndRestartAfterAnotherLeaf)
 {
-    MachineUnderTest machine("", "[cpu]\nleaf.0 = 2 756e6547 6c65746e 49656e69\n"
-                               "leaf.2 = 0x00000002 0 0 0 ; 0x03020101 0 0 0x0c040843\n"
-                               "leaf.80000005 = 1 2 3 4\n");
+    MachineUnderTest machine("",
+                             "[cpu]\nleaf.0 = 2 756e6547 6c65746e 49656e69\n"
+                             "leaf.2 = 0x00000002 0 0 0 ; 0x03020101 0 0 0x0c040843\n"
+                             "leaf.80000005 = 1 2 3 4\n");
     ASSERT_TRUE(machine);
     const struct {
         uint32_t leaf;
         CpuidRegs expected;
     } calls[] = {
-        {2, {2, 0, 0, 0}},          {2, {0x03020101, 0, 0, 0x0c040843}},
-        {2, {0x03020101, 0, 0, 0x0c040843}}, {0, {2, 0x756e6547, 0x6c65746e, 0x49656e69}},
-        {2, {2, 0, 0, 0}},          {0x80000005, {1, 2, 3, 4}},
-        {7, {0, 0, 0, 0}},          {2, {2, 0, 0, 0}},
+        {2, {2, 0, 0, 0}},
+        {2, {0x03020101, 0, 0, 0x0c040843}},
+        {2, {0x03020101, 0, 0, 0x0c040843}},
+        {0, {2, 0x756e6547, 0x6c65746e, 0x49656e69}},
+        {2, {2, 0, 0, 0}},
+        {0x80000005, {1, 2, 3, 4}},
+        {7, {0, 0, 0, 0}},
+        {2, {2, 0, 0, 0}},
     };
     for (const auto& call : calls) {
         CpuidRegs got = machine->cpuid(call.leaf);
@@ -89,13 +94,14 @@ TEST(SimulatedCpu, MulDivFloorIsExactBeyond64Bits)
     } cases[] = {
         {1000, 2399550000ull, 10000000, 239955},
         {3, 7, 2, 10},
-        {std::numeric_limits<uint64_t>::max(), std::numeric_limits<uint64_t>::max(), std::numeric_limits<uint64_t>::max(),
-         std::numeric_limits<uint64_t>::max()},
+        {std::numeric_limits<uint64_t>::max(), std::numeric_limits<uint64_t>::max(),
+         std::numeric_limits<uint64_t>::max(), std::numeric_limits<uint64_t>::max()},
         {1ull << 40, 1ull << 40, 1ull << 30, 1ull << 50},
         {0, 12345, 7, 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SimulatedCpu::mulDivFloor(c.a, c.b, c.d), c.expected) << c.a << " * " << c.b << " / " << c.d;
+        EXPECT_EQ(SimulatedCpu::mulDivFloor(c.a, c.b, c.d), c.expected)
+            << c.a << " * " << c.b << " / " << c.d;
 }
 
 TEST(SimulatedCpu, WithoutCounterOrInstructions)
@@ -126,8 +132,10 @@ TEST(SimulatedCpu, PriorityClassStartsNormalAndCountsSets)
 TEST(SimulatedMedia, DevicesNamesVersionsAndFailures)
 {
     std::string name32(32, 'N');
-    MachineUnderTest machine("", "[media]\nwave_out.0 = 0x050A SB Live! Wave Device\nwave_out.1 = fail\n"
-                               "wave_out.2 = 0105 " + name32 + "\nmixer.0 = 0\n");
+    MachineUnderTest machine("",
+                             "[media]\nwave_out.0 = 0x050A SB Live! Wave Device\nwave_out.1 = fail\n"
+                             "wave_out.2 = 0105 " +
+                                 name32 + "\nmixer.0 = 0\n");
     ASSERT_TRUE(machine);
     EXPECT_EQ(machine->mediaDeviceCount(MediaFamily::WaveOut), 3u);
     EXPECT_EQ(machine->mediaDeviceCount(MediaFamily::Mixer), 1u);
@@ -148,13 +156,14 @@ TEST(SimulatedMedia, DevicesNamesVersionsAndFailures)
 
 TEST(SimulatedDrives, ListTypesSpaceAndVolumes)
 {
-    MachineUnderTest machine("", "[drives]\ndrive.D = 5\ndrive.A = 2\ndrive.C = 3\n"
-                               "drive.C.total_bytes = 40000000000\ndrive.C.free_bytes = 12000000000\n"
-                               "drive.C.caller_free_bytes = 11000000000\ndrive.C.sectors_per_cluster = 8\n"
-                               "drive.C.bytes_per_sector = 512\ndrive.C.free_clusters = 100\n"
-                               "drive.C.total_clusters = 200\ndrive.C.label = SYSTEM\n"
-                               "drive.C.file_system = NTFS\ndrive.C.serial = 0A1B2C3D\n"
-                               "drive.D.space = fail\ndrive.D.volume = fail\n");
+    MachineUnderTest machine("",
+                             "[drives]\ndrive.D = 5\ndrive.A = 2\ndrive.C = 3\n"
+                             "drive.C.total_bytes = 40000000000\ndrive.C.free_bytes = 12000000000\n"
+                             "drive.C.caller_free_bytes = 11000000000\ndrive.C.sectors_per_cluster = 8\n"
+                             "drive.C.bytes_per_sector = 512\ndrive.C.free_clusters = 100\n"
+                             "drive.C.total_clusters = 200\ndrive.C.label = SYSTEM\n"
+                             "drive.C.file_system = NTFS\ndrive.C.serial = 0A1B2C3D\n"
+                             "drive.D.space = fail\ndrive.D.volume = fail\n");
     ASSERT_TRUE(machine);
     char buffer[kMaxPath];
     std::memset(buffer, 'x', sizeof buffer);
@@ -185,13 +194,15 @@ TEST(SimulatedDrives, ListTypesSpaceAndVolumes)
     char label[kMaxPath];
     char fileSystem[kMaxPath];
     uint32_t serial = 0;
-    ASSERT_TRUE(machine->getVolumeInformation("C:\\", label, sizeof label, &serial, fileSystem, sizeof fileSystem));
+    ASSERT_TRUE(
+        machine->getVolumeInformation("C:\\", label, sizeof label, &serial, fileSystem, sizeof fileSystem));
     EXPECT_STREQ(label, "SYSTEM");
     EXPECT_STREQ(fileSystem, "NTFS");
     EXPECT_EQ(serial, 0x0A1B2C3Du);
     EXPECT_FALSE(machine->getVolumeInformation("C:\\", label, 6, &serial, fileSystem, sizeof fileSystem))
         << "SYSTEM and its NUL need 7 bytes";
-    EXPECT_FALSE(machine->getVolumeInformation("D:\\", label, sizeof label, &serial, fileSystem, sizeof fileSystem));
+    EXPECT_FALSE(
+        machine->getVolumeInformation("D:\\", label, sizeof label, &serial, fileSystem, sizeof fileSystem));
 }
 
 TEST(SimulatedDrives, NoDrives)
@@ -240,7 +251,8 @@ TEST(SimulatedPrinters, SizeQueryThenRecordsInOneBuffer)
     EXPECT_FALSE(machine->enumPrinters(6, 1, buffer.data(), needed - 1, &needed, &returned));
     ASSERT_TRUE(machine->enumPrinters(6, 1, buffer.data(), needed, &needed, &returned));
     ASSERT_EQ(returned, 2u);
-    EXPECT_EQ(printerNames(buffer, returned), (std::vector<std::string>{"HP LaserJet 4", "\\\\server\\queue"}));
+    EXPECT_EQ(printerNames(buffer, returned),
+              (std::vector<std::string>{"HP LaserJet 4", "\\\\server\\queue"}));
 
     ASSERT_TRUE(machine->enumPrinters(kPrinterEnumConnections, 1, buffer.data(), needed, &needed, &returned));
     EXPECT_EQ(printerNames(buffer, returned), std::vector<std::string>{"\\\\server\\queue"});
@@ -283,20 +295,24 @@ std::vector<std::string> search(RecordedMachine& machine, const std::string& pat
 
 TEST(SimulatedShell, StartupFoldersAndTheFileSearch)
 {
-    MachineUnderTest machine("", "[version]\nplatform = 2\n[shell]\nstartup_user = Agent.lnk ; readme.txt;TRAY.LNK\n"
-                               "startup_common =\n");
+    MachineUnderTest machine(
+        "",
+        "[version]\nplatform = 2\n[shell]\nstartup_user = Agent.lnk ; readme.txt;TRAY.LNK\n"
+        "startup_common =\n");
     ASSERT_TRUE(machine);
     char user[kMaxPath];
     char common[kMaxPath];
     ASSERT_TRUE(machine->getSpecialFolderPath(kFolderStartup, user));
     ASSERT_TRUE(machine->getSpecialFolderPath(kFolderCommonStartup, common));
     EXPECT_STREQ(user, "C:\\Documents and Settings\\User\\Start Menu\\Programs\\Startup");
-    EXPECT_EQ(search(*machine, std::string(user) + "\\*.lnk"), (std::vector<std::string>{"Agent.lnk", "TRAY.LNK"}));
+    EXPECT_EQ(search(*machine, std::string(user) + "\\*.lnk"),
+              (std::vector<std::string>{"Agent.lnk", "TRAY.LNK"}));
     EXPECT_EQ(search(*machine, std::string(user) + "\\*"),
               (std::vector<std::string>{"Agent.lnk", "readme.txt", "TRAY.LNK"}));
     EXPECT_EQ(search(*machine, std::string(user) + "\\?????.txt"), std::vector<std::string>{});
     EXPECT_EQ(search(*machine, std::string(user) + "\\??????.txt"), std::vector<std::string>{"readme.txt"});
-    EXPECT_EQ(search(*machine, std::string(common) + "\\*.lnk"), std::vector<std::string>{}) << "empty folder";
+    EXPECT_EQ(search(*machine, std::string(common) + "\\*.lnk"), std::vector<std::string>{})
+        << "empty folder";
     EXPECT_EQ(search(*machine, "C:\\Elsewhere\\*.lnk"), std::vector<std::string>{});
     EXPECT_FALSE(machine->getSpecialFolderPath(5, user));
     EXPECT_EQ(machine->openSearchCount(), 0u);
@@ -318,42 +334,60 @@ TEST(SimulatedDevices, RejectsBadInputWithOneMessage)
         std::string ini;
         const char* message;
     } cases[] = {
-        {"[cpu]\nleaf.xyz = 1 2 3 4\n", "machine.ini, line 2: bad leaf number in leaf.xyz (hexadecimal, as in "
-                                        "leaf.80000005)"},
-        {"[cpu]\nleaf.2 = 1 2 3\n", "machine.ini, line 2: leaf.2 needs four hexadecimal words EAX EBX ECX EDX per "
-                                    "result, results separated by ;"},
-        {"[cpu]\nleaf.2 = 1 2 3 4;\n", "machine.ini, line 2: leaf.2 needs four hexadecimal words EAX EBX ECX EDX per "
-                                       "result, results separated by ;"},
-        {"[cpu]\nleaf.2 = 1 2 3 4\nleaf.02 = 1 2 3 4\n", "machine.ini, line 3: leaf.02 gives a leaf that is already "
-                                                         "given"},
-        {"[cpu]\ntsc_mhz = 2399.555\n", "machine.ini, line 2: bad tsc_mhz \"2399.555\" (MHz with at most two "
-                                        "decimals)"},
-        {"[cpu]\ntsc_mhz = 2399.\n", "machine.ini, line 2: bad tsc_mhz \"2399.\" (MHz with at most two decimals)"},
-        {"[cpu]\nqpc_frequency = -1\n", "machine.ini, line 2: bad number \"-1\" for qpc_frequency (0 to 2^63-1)"},
+        {"[cpu]\nleaf.xyz = 1 2 3 4\n",
+         "machine.ini, line 2: bad leaf number in leaf.xyz (hexadecimal, as in "
+         "leaf.80000005)"},
+        {"[cpu]\nleaf.2 = 1 2 3\n",
+         "machine.ini, line 2: leaf.2 needs four hexadecimal words EAX EBX ECX EDX per "
+         "result, results separated by ;"},
+        {"[cpu]\nleaf.2 = 1 2 3 4;\n",
+         "machine.ini, line 2: leaf.2 needs four hexadecimal words EAX EBX ECX EDX per "
+         "result, results separated by ;"},
+        {"[cpu]\nleaf.2 = 1 2 3 4\nleaf.02 = 1 2 3 4\n",
+         "machine.ini, line 3: leaf.02 gives a leaf that is already "
+         "given"},
+        {"[cpu]\ntsc_mhz = 2399.555\n",
+         "machine.ini, line 2: bad tsc_mhz \"2399.555\" (MHz with at most two "
+         "decimals)"},
+        {"[cpu]\ntsc_mhz = 2399.\n",
+         "machine.ini, line 2: bad tsc_mhz \"2399.\" (MHz with at most two decimals)"},
+        {"[cpu]\nqpc_frequency = -1\n",
+         "machine.ini, line 2: bad number \"-1\" for qpc_frequency (0 to 2^63-1)"},
         {"[cpu]\nspeed = 1\n", "machine.ini, line 2: unknown key speed in [cpu]"},
-        {"[media]\nwave_out.0 = x\nwave_out.2 = 0 b\n", "machine.ini, line 3: wave_out.2 given without wave_out.1 "
-                                                        "(numbers run from 0 without gaps)"},
-        {"[media]\nwave_in.1 = 0 a\n", "machine.ini, line 2: wave_in.1 given without wave_in.0 (numbers run from 0 "
-                                       "without gaps)"},
-        {"[media]\nwave_out.0 = 0x1 " + std::string(33, 'n') + "\n", "machine.ini, line 2: wave_out.0 is longer than "
-                                                                     "32 bytes"},
-        {"[media]\nwave_out.0 = v1 name\n", "machine.ini, line 2: wave_out.0 needs VERSION NAME (VERSION in "
-                                            "hexadecimal, as 0x050A) or fail"},
-        {"[media]\nwave_out.01 = 0 a\n", "machine.ini, line 2: bad number in wave_out.01 (wave_out.N counts from 0)"},
+        {"[media]\nwave_out.0 = x\nwave_out.2 = 0 b\n",
+         "machine.ini, line 3: wave_out.2 given without wave_out.1 "
+         "(numbers run from 0 without gaps)"},
+        {"[media]\nwave_in.1 = 0 a\n",
+         "machine.ini, line 2: wave_in.1 given without wave_in.0 (numbers run from 0 "
+         "without gaps)"},
+        {"[media]\nwave_out.0 = 0x1 " + std::string(33, 'n') + "\n",
+         "machine.ini, line 2: wave_out.0 is longer than "
+         "32 bytes"},
+        {"[media]\nwave_out.0 = v1 name\n",
+         "machine.ini, line 2: wave_out.0 needs VERSION NAME (VERSION in "
+         "hexadecimal, as 0x050A) or fail"},
+        {"[media]\nwave_out.01 = 0 a\n",
+         "machine.ini, line 2: bad number in wave_out.01 (wave_out.N counts from 0)"},
         {"[media]\nspeaker.0 = 0 a\n", "machine.ini, line 2: unknown key speaker.0 in [media]"},
         {"[drives]\ndrive.c = 3\n", "machine.ini, line 2: unknown key drive.c in [drives]"},
         {"[drives]\ndrive.C.label = X\n", "machine.ini, line 2: drive.C.label given without drive.C = TYPE"},
-        {"[drives]\ndrive.C = 3\ndrive.C.size = 1\n", "machine.ini, line 3: unknown key drive.C.size in [drives]"},
-        {"[drives]\ndrive.C = 3\ndrive.C.serial = xyz\n", "machine.ini, line 3: bad hexadecimal number \"xyz\" for "
-                                                          "drive.C.serial"},
-        {"[drives]\ndrive.C = 3\ndrive.C.space = no\n", "machine.ini, line 3: drive.C.space must be ok or fail, not "
-                                                        "\"no\""},
-        {"[printers]\nprinter.1 = P\n", "machine.ini, line 2: printer.1 given without printer.0 (numbers run from 0 "
-                                        "without gaps)"},
-        {"[printers]\nenumerate = maybe\n", "machine.ini, line 2: enumerate must be ok or fail, not \"maybe\""},
+        {"[drives]\ndrive.C = 3\ndrive.C.size = 1\n",
+         "machine.ini, line 3: unknown key drive.C.size in [drives]"},
+        {"[drives]\ndrive.C = 3\ndrive.C.serial = xyz\n",
+         "machine.ini, line 3: bad hexadecimal number \"xyz\" for "
+         "drive.C.serial"},
+        {"[drives]\ndrive.C = 3\ndrive.C.space = no\n",
+         "machine.ini, line 3: drive.C.space must be ok or fail, not "
+         "\"no\""},
+        {"[printers]\nprinter.1 = P\n",
+         "machine.ini, line 2: printer.1 given without printer.0 (numbers run from 0 "
+         "without gaps)"},
+        {"[printers]\nenumerate = maybe\n",
+         "machine.ini, line 2: enumerate must be ok or fail, not \"maybe\""},
         {"[printers]\nprinters = P\n", "machine.ini, line 2: unknown key printers in [printers]"},
-        {"[shell]\nstartup_user = " + std::string(260, 'f') + "\n", "machine.ini, line 2: startup_user is longer "
-                                                                    "than 259 bytes"},
+        {"[shell]\nstartup_user = " + std::string(260, 'f') + "\n",
+         "machine.ini, line 2: startup_user is longer "
+         "than 259 bytes"},
         {"[shell]\nstartup = a.lnk\n", "machine.ini, line 2: unknown key startup in [shell]"},
     };
     for (const auto& bad : cases)

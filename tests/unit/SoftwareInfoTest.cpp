@@ -11,8 +11,7 @@
 namespace kel {
 namespace {
 
-const std::string kUninstall =
-    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const std::string kUninstall = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const std::string kUninstall32 =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
@@ -42,21 +41,19 @@ std::vector<std::string> gather(const std::string& registry, const std::string& 
 
 TEST(SoftwareInfo, ListsDisplayNamesInEnumerationOrder)
 {
-    const std::string reg =
-        program(kUninstall, "AdobeReader", "\"DisplayName\"=\"Adobe Reader 6.0\"") +
-        program(kUninstall, "KB823980", "\"ParentKeyName\"=\"OperatingSystem\"") +
-        program(kUninstall, "Mozilla", "\"DisplayName\"=\"\"") +
-        program(kUninstall, "WinZip", "\"DisplayName\"=\"WinZip\"") +
-        program(kUninstall, "WinZip2", "\"DisplayName\"=\"WinZip\"");
+    const std::string reg = program(kUninstall, "AdobeReader", "\"DisplayName\"=\"Adobe Reader 6.0\"") +
+                            program(kUninstall, "KB823980", "\"ParentKeyName\"=\"OperatingSystem\"") +
+                            program(kUninstall, "Mozilla", "\"DisplayName\"=\"\"") +
+                            program(kUninstall, "WinZip", "\"DisplayName\"=\"WinZip\"") +
+                            program(kUninstall, "WinZip2", "\"DisplayName\"=\"WinZip\"");
     EXPECT_EQ((std::vector<std::string>{"Adobe Reader 6.0", "", "WinZip", "WinZip"}), gather(reg));
 }
 
 TEST(SoftwareInfo, DisplayNameOf259CharactersFitsAnd260DoesNot)
 {
-    const std::string reg =
-        program(kUninstall, "A", "\"DisplayName\"=\"" + std::string(259, 'a') + "\"") +
-        program(kUninstall, "B", "\"DisplayName\"=\"" + std::string(260, 'b') + "\"") +
-        program(kUninstall, "C", "\"DisplayName\"=\"Calc\"");
+    const std::string reg = program(kUninstall, "A", "\"DisplayName\"=\"" + std::string(259, 'a') + "\"") +
+                            program(kUninstall, "B", "\"DisplayName\"=\"" + std::string(260, 'b') + "\"") +
+                            program(kUninstall, "C", "\"DisplayName\"=\"Calc\"");
     EXPECT_EQ((std::vector<std::string>{std::string(259, 'a'), "Calc"}), gather(reg));
 }
 
@@ -70,19 +67,18 @@ TEST(SoftwareInfo, NameWithoutTerminatorIsBoundedByItsBytes)
 TEST(SoftwareInfo, ReadsOnlyTheMachineList)
 {
     const std::string reg =
-        program("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-                "Mine", "\"DisplayName\"=\"Per-user program\"") +
+        program("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "Mine",
+                "\"DisplayName\"=\"Per-user program\"") +
         program(kUninstall32, "Old", "\"DisplayName\"=\"32-bit program\"");
     EXPECT_TRUE(gather(reg).empty()) << "32-bit Windows has one view and no user list is read";
 }
 
 TEST(SoftwareInfo, Windows64ReadsOwn32BitViewFirstThenThe64BitOne)
 {
-    const std::string reg =
-        program(kUninstall, "Office", "\"DisplayName\"=\"Office 64-bit\"") +
-        program(kUninstall, "Same", "\"DisplayName\"=\"Twin\"") +
-        program(kUninstall32, "Same", "\"DisplayName\"=\"Twin\"") +
-        program(kUninstall32, "Zip", "\"DisplayName\"=\"7-Zip 32-bit\"");
+    const std::string reg = program(kUninstall, "Office", "\"DisplayName\"=\"Office 64-bit\"") +
+                            program(kUninstall, "Same", "\"DisplayName\"=\"Twin\"") +
+                            program(kUninstall32, "Same", "\"DisplayName\"=\"Twin\"") +
+                            program(kUninstall32, "Zip", "\"DisplayName\"=\"7-Zip 32-bit\"");
     EXPECT_EQ((std::vector<std::string>{"Twin", "7-Zip 32-bit", "Office 64-bit", "Twin"}),
               gather(reg, "windows64 = yes\n"));
 }
@@ -115,8 +111,7 @@ TEST(SoftwareInfo, Windows64ReadsAKeyBothViewsShareOnce)
 
 TEST(SoftwareInfo, DescriptionTellsBadIndexFromSmallBuffer)
 {
-    MachineUnderTest m(regFile(program(kUninstall, "W", "\"DisplayName\"=\"WinZip\"")),
-                       iniFile(""));
+    MachineUnderTest m(regFile(program(kUninstall, "W", "\"DisplayName\"=\"WinZip\"")), iniFile(""));
     SoftwareInfo info;
     info.setSoftwareInfo();
     char buffer[16];
@@ -148,10 +143,7 @@ TEST(SoftwareInfo, WholeListAndSecondFillAndCopies)
     EXPECT_EQ((std::vector<std::string>{"Alpha", "Beta", "Alpha", "Beta"}), names(copy));
 }
 
-TEST(SoftwareInfo, MissingListGivesNoPrograms)
-{
-    EXPECT_TRUE(gather("").empty());
-}
+TEST(SoftwareInfo, MissingListGivesNoPrograms) { EXPECT_TRUE(gather("").empty()); }
 
 }  // namespace
 }  // namespace kel

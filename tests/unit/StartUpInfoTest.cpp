@@ -13,16 +13,14 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-const std::string kMachineRun =
-    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\n";
+const std::string kMachineRun = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\n";
 const std::string kMachineRun32 =
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run]\n";
 const std::string kMachineRunOnce =
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce]\n";
 const std::string kMachineRunOnce32 =
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnce]\n";
-const std::string kUserRun =
-    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\n";
+const std::string kUserRun = "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\n";
 const std::string kUserRunOnce =
     "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce]\n";
 
@@ -37,8 +35,7 @@ Texts entries(StartUpInfo& info)
     return texts;
 }
 
-Texts gather(const std::string& registry, const std::string& shell = "",
-             const std::string& systemLines = "")
+Texts gather(const std::string& registry, const std::string& shell = "", const std::string& systemLines = "")
 {
     MachineUnderTest m(regFile(registry), iniFile("[shell]\n" + shell, systemLines));
     StartUpInfo info;
@@ -48,17 +45,17 @@ Texts gather(const std::string& registry, const std::string& shell = "",
 
 TEST(StartUpInfo, RegistryListsComeFirstThenUserFolderThenCommonFolder)
 {
-    const std::string reg =
-        kMachineRun + "\"Agent\"=\"C:\\\\Tools\\\\agent.exe /min\"\n\n" +
-        kUserRun + "\"Messenger\"=\"msmsgs.exe /background\"\n\n" +
-        kMachineRunOnce + "\"Setup\"=\"setup.exe /continue\"\n\n" +
-        kUserRunOnce + "\"Cleanup\"=\"cleanup.exe\"\n\n";
-    const std::string shell = "startup_common = Office.lnk\n"
-                              "startup_user = Notes.lnk; Mail.lnk\n";
-    EXPECT_EQ((Texts{"C:\\Tools\\agent.exe /min@Agent", "msmsgs.exe /background@Messenger",
-                     "setup.exe /continue@Setup", "cleanup.exe@Cleanup", "Notes.lnk", "Mail.lnk",
-                     "Office.lnk"}),
-              gather(reg, shell));
+    const std::string reg = kMachineRun + "\"Agent\"=\"C:\\\\Tools\\\\agent.exe /min\"\n\n" + kUserRun +
+                            "\"Messenger\"=\"msmsgs.exe /background\"\n\n" + kMachineRunOnce +
+                            "\"Setup\"=\"setup.exe /continue\"\n\n" + kUserRunOnce +
+                            "\"Cleanup\"=\"cleanup.exe\"\n\n";
+    const std::string shell =
+        "startup_common = Office.lnk\n"
+        "startup_user = Notes.lnk; Mail.lnk\n";
+    EXPECT_EQ(
+        (Texts{"C:\\Tools\\agent.exe /min@Agent", "msmsgs.exe /background@Messenger",
+               "setup.exe /continue@Setup", "cleanup.exe@Cleanup", "Notes.lnk", "Mail.lnk", "Office.lnk"}),
+        gather(reg, shell));
 }
 
 TEST(StartUpInfo, OnlyShortcutsOfTheFoldersAreListed)
@@ -75,14 +72,11 @@ TEST(StartUpInfo, FolderTheShellCannotNameOrEmptyAddsNothing)
 
 TEST(StartUpInfo, ValueTexts)
 {
-    const std::string reg = kMachineRun + "@=\"default.exe\"\n" +
-                            "\"Binary\"=hex:41,42,00,43\n" +
-                            "\"Flag\"=dword:00000031\n" +
-                            "\"Long\"=\"" + std::string(259, 'x') + "\"\n" +
+    const std::string reg = kMachineRun + "@=\"default.exe\"\n" + "\"Binary\"=hex:41,42,00,43\n" +
+                            "\"Flag\"=dword:00000031\n" + "\"Long\"=\"" + std::string(259, 'x') + "\"\n" +
                             "\"TooLong\"=\"" + std::string(260, 'y') + "\"\n" +
                             "\"Unended\"=hex(1):61,00,62,00\n\n";
-    EXPECT_EQ((Texts{"default.exe@", "AB@Binary", "1@Flag", std::string(259, 'x') + "@Long",
-                     "ab@Unended"}),
+    EXPECT_EQ((Texts{"default.exe@", "AB@Binary", "1@Flag", std::string(259, 'x') + "@Long", "ab@Unended"}),
               gather(reg));
 }
 
@@ -122,15 +116,13 @@ TEST(StartUpInfo, DescriptionPastTheEndIsEmptyNegativeIsRejected)
 TEST(StartUpInfo, Windows64ReadsBothViewsOfTheMachineKeysOnly)
 {
     const std::string reg =
-        kMachineRun + "\"Native\"=\"native.exe\"\n\n" +
-        kMachineRun32 + "\"Legacy\"=\"legacy.exe\"\n\n" +
-        kMachineRunOnce + "\"Once64\"=\"once64.exe\"\n\n" +
-        kMachineRunOnce32 + "\"Once32\"=\"once32.exe\"\n\n" +
-        kUserRun + "\"Mine\"=\"mine.exe\"\n\n" +
+        kMachineRun + "\"Native\"=\"native.exe\"\n\n" + kMachineRun32 + "\"Legacy\"=\"legacy.exe\"\n\n" +
+        kMachineRunOnce + "\"Once64\"=\"once64.exe\"\n\n" + kMachineRunOnce32 +
+        "\"Once32\"=\"once32.exe\"\n\n" + kUserRun + "\"Mine\"=\"mine.exe\"\n\n" +
         "[HKEY_CURRENT_USER\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run]\n"
         "\"Ghost\"=\"ghost.exe\"\n\n";
-    EXPECT_EQ((Texts{"legacy.exe@Legacy", "native.exe@Native", "mine.exe@Mine",
-                     "once32.exe@Once32", "once64.exe@Once64"}),
+    EXPECT_EQ((Texts{"legacy.exe@Legacy", "native.exe@Native", "mine.exe@Mine", "once32.exe@Once32",
+                     "once64.exe@Once64"}),
               gather(reg, "", "windows64 = yes\n"));
     EXPECT_EQ((Texts{"native.exe@Native", "mine.exe@Mine", "once64.exe@Once64"}), gather(reg))
         << "32-bit Windows has one view";

@@ -23,6 +23,7 @@ struct Impersonation {
 
 // What Wine 8 reports for each impersonated version. The 95 family keeps
 // the version in the high word of the build number, as those systems do.
+// clang-format off
 const Impersonation kImpersonations[] = {
     // version  platform major minor build        csd
     {"win95",   1,       4,    0,    0x040003B6u, ""},
@@ -32,6 +33,7 @@ const Impersonation kImpersonations[] = {
     {"win2k",   2,       5,    0,    2195,        "Service Pack 4"},
     {"winxp",   2,       5,    1,    2600,        "Service Pack 3"},
 };
+// clang-format on
 
 const Impersonation* impersonated(std::string* version)
 {

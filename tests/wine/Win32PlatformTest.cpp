@@ -170,8 +170,7 @@ TEST(Win32Drives, DriveCIsAFixedDriveWithSpace)
     std::vector<std::string> roots;
     for (const char* root = drives; *root; root += std::string(root).size() + 1)
         roots.push_back(lower(root));
-    EXPECT_NE(std::find(roots.begin(), roots.end(), "c:\\"), roots.end())
-        << ::testing::PrintToString(roots);
+    EXPECT_NE(std::find(roots.begin(), roots.end(), "c:\\"), roots.end()) << ::testing::PrintToString(roots);
 
     EXPECT_EQ(platform().getDriveType("C:\\"), kDriveFixed);
     ASSERT_TRUE(platform().hasDiskFreeSpaceEx());
@@ -194,16 +193,16 @@ TEST(Win32Drives, DriveCIsAFixedDriveWithSpace)
 TEST(Win32Printers, EnumerationSizesItsBuffer)
 {
     uint32_t needed = 0, returned = 0;
-    bool first = platform().enumPrinters(kPrinterEnumLocal | kPrinterEnumConnections, 1, nullptr, 0,
-                                         &needed, &returned);
+    bool first = platform().enumPrinters(kPrinterEnumLocal | kPrinterEnumConnections, 1, nullptr, 0, &needed,
+                                         &returned);
     if (first) {
         EXPECT_EQ(returned, 0u) << "no buffer, yet printers returned";
         return;
     }
     ASSERT_GT(needed, 0u) << "a failed enumeration must say what it needs";
     std::vector<uint8_t> buffer(needed);
-    ASSERT_TRUE(platform().enumPrinters(kPrinterEnumLocal | kPrinterEnumConnections, 1, buffer.data(),
-                                        needed, &needed, &returned));
+    ASSERT_TRUE(platform().enumPrinters(kPrinterEnumLocal | kPrinterEnumConnections, 1, buffer.data(), needed,
+                                        &needed, &returned));
     ASSERT_GT(returned, 0u);
     const PrinterInfo1* printers = reinterpret_cast<const PrinterInfo1*>(buffer.data());
     for (uint32_t i = 0; i < returned; ++i)
@@ -229,9 +228,8 @@ TEST(Win32Shell, FindsTheFilesOfADirectory)
         names.push_back(name);
     platform().findClose(search);
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(::testing::PrintToString(names),
-              ::testing::PrintToString(
-                  std::vector<std::string>{"VersionImpersonationTest.cpp", "Win32PlatformTest.cpp"}));
+    EXPECT_EQ(::testing::PrintToString(names), ::testing::PrintToString(std::vector<std::string>{
+                                                   "VersionImpersonationTest.cpp", "Win32PlatformTest.cpp"}));
     EXPECT_EQ(platform().findFirstFile(KEL_SOURCE_DIR "/tests/wine/*.absent", name), 0u);
 }
 

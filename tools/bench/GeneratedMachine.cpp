@@ -34,10 +34,7 @@ const char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninsta
 constexpr int kDevicesPerEnumerator = 5;
 constexpr int kInstancesPerDevice = 5;
 
-GeneratedValue text(const char* name, const std::string& value)
-{
-    return GeneratedValue{name, 1, value};
-}
+GeneratedValue text(const char* name, const std::string& value) { return GeneratedValue{name, 1, value}; }
 
 GeneratedValue number(const char* name, uint32_t value)
 {
@@ -85,8 +82,7 @@ std::string escaped(const std::string& text)
 }  // namespace
 
 GeneratedMachine::GeneratedMachine(int deviceKeys, int programs)
-    : enumerators_((deviceKeys + kInstancesPerEnumerator - 1) / kInstancesPerEnumerator)
-    , programs_(programs)
+    : enumerators_((deviceKeys + kInstancesPerEnumerator - 1) / kInstancesPerEnumerator), programs_(programs)
 {
 }
 
@@ -99,18 +95,20 @@ void GeneratedMachine::forEachKey(const std::function<void(const GeneratedKey&)>
 void GeneratedMachine::emitDevices(const std::function<void(const GeneratedKey&)>& emit) const
 {
     for (const BenchClass& c : kClasses)
-        emit({std::string(kClass) + c.guid, {text("", std::string(c.name) + " devices"),
-                                             text("Class", c.name), text("Icon", "-1")}});
+        emit({std::string(kClass) + c.guid,
+              {text("", std::string(c.name) + " devices"), text("Class", c.name), text("Icon", "-1")}});
     int instance = 0;
     for (int e = 0; e < enumerators_; ++e) {
         const std::string enumerator = format("BUS%03d", e);
-        emit({kServices + enumerator, {text("DisplayName", format("Bus %d Enumerator", e)),
-                                       text("Group", "Boot Bus Extender"), number("Type", 1)}});
+        emit({kServices + enumerator,
+              {text("DisplayName", format("Bus %d Enumerator", e)), text("Group", "Boot Bus Extender"),
+               number("Type", 1)}});
         for (int d = 0; d < kDevicesPerEnumerator; ++d) {
             const std::string device = format("VEN_%04X&DEV_%04X", 0x1000 + e, d);
             const std::string service = format("svc%03d_%02d", e, d);
-            emit({kServices + service, {text("DisplayName", "Service " + service),
-                                        text("Group", "Extended base"), number("Type", 1)}});
+            emit({kServices + service,
+                  {text("DisplayName", "Service " + service), text("Group", "Extended base"),
+                   number("Type", 1)}});
             for (int i = 0; i < kInstancesPerDevice; ++i, ++instance) {
                 const BenchClass& c = kClasses[instance % kClassCount];
                 const std::string driver = std::string(c.guid) + format("\\%04d", instance);
@@ -118,19 +116,16 @@ void GeneratedMachine::emitDevices(const std::function<void(const GeneratedKey&)
                 hardwareIds += '\0';
                 hardwareIds += enumerator + "\\" + format("DEV_%04X", d);
                 std::vector<GeneratedValue> values = {
-                    text("ClassGUID", c.guid),
-                    text("DeviceDesc", format("Generated device %d", instance)),
-                    text("Mfg", "Generated"),
-                    text("Service", service),
-                    text("Driver", driver),
-                    GeneratedValue{"HardwareID", 7, hardwareIds},
+                    text("ClassGUID", c.guid), text("DeviceDesc", format("Generated device %d", instance)),
+                    text("Mfg", "Generated"),  text("Service", service),
+                    text("Driver", driver),    GeneratedValue{"HardwareID", 7, hardwareIds},
                 };
                 if (i % 2 == 0)
                     values.push_back(text("LocationInformation", format("Bus %d, slot %d", e, d)));
                 emit({kEnum + enumerator + "\\" + device + "\\" + format("%d", i), values});
-                emit({kClass + driver, {text("DriverDate", "1-1-2003"),
-                                        text("DriverVersion", "5.1.2600.0"),
-                                        text("ProviderName", "Generated")}});
+                emit({kClass + driver,
+                      {text("DriverDate", "1-1-2003"), text("DriverVersion", "5.1.2600.0"),
+                       text("ProviderName", "Generated")}});
             }
         }
     }
@@ -141,9 +136,8 @@ void GeneratedMachine::emitDevices(const std::function<void(const GeneratedKey&)
 void GeneratedMachine::emitPrograms(const std::function<void(const GeneratedKey&)>& emit) const
 {
     for (int p = 0; p < programs_; ++p) {
-        const std::string name = p % 2 == 0
-            ? format("{%08X-4B1D-4C2A-9E0F-%06X000000}", 0x10000000 + p, p)
-            : format("Generated Program %d", p);
+        const std::string name = p % 2 == 0 ? format("{%08X-4B1D-4C2A-9E0F-%06X000000}", 0x10000000 + p, p)
+                                            : format("Generated Program %d", p);
         const std::string folder = format("C:\\Program Files\\Generated\\Program %d", p);
         std::vector<GeneratedValue> values = {
             text("UninstallString", folder + "\\uninstall.exe"),

@@ -38,15 +38,9 @@ void release(void* pointer)
 
 }  // namespace
 
-HeapCount heapCount()
-{
-    return counts;
-}
+HeapCount heapCount() { return counts; }
 
-void resetHeapPeak()
-{
-    counts.peakBytes = counts.bytes;
-}
+void resetHeapPeak() { counts.peakBytes = counts.bytes; }
 
 }  // namespace kel::bench
 

@@ -14,10 +14,7 @@ inline double milliseconds(Clock::duration elapsed)
     return std::chrono::duration<double, std::milli>(elapsed).count();
 }
 
-inline double millisecondsSince(Clock::time_point start)
-{
-    return milliseconds(Clock::now() - start);
-}
+inline double millisecondsSince(Clock::time_point start) { return milliseconds(Clock::now() - start); }
 
 // The middle value; with an even count, the mean of the two middle ones.
 template <class T>

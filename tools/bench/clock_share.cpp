@@ -81,11 +81,12 @@ int main()
         shares.push_back(watch.measurementMilliseconds() / report);
         samples.push_back(watch.samples);
     }
-    std::printf("clock reports=%d brief_ms=%.3f brief_max_ms=%.3f clock_ms=%.3f clock_max_ms=%.3f "
-                "clock_share=%.3f samples_min=%u samples_median=%u samples_max=%u\n",
-                kReports, median(reports), *std::max_element(reports.begin(), reports.end()),
-                median(measurements), *std::max_element(measurements.begin(), measurements.end()),
-                median(shares), *std::min_element(samples.begin(), samples.end()), median(samples),
-                *std::max_element(samples.begin(), samples.end()));
+    std::printf(
+        "clock reports=%d brief_ms=%.3f brief_max_ms=%.3f clock_ms=%.3f clock_max_ms=%.3f "
+        "clock_share=%.3f samples_min=%u samples_median=%u samples_max=%u\n",
+        kReports, median(reports), *std::max_element(reports.begin(), reports.end()), median(measurements),
+        *std::max_element(measurements.begin(), measurements.end()), median(shares),
+        *std::min_element(samples.begin(), samples.end()), median(samples),
+        *std::max_element(samples.begin(), samples.end()));
     return 0;
 }

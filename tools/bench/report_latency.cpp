@@ -52,8 +52,7 @@ Figures figuresOf(std::vector<double> values)
 
 void printFigures(const char* tag, const char* name, const Figures& f)
 {
-    std::printf("%s name=%s median_ms=%.3f p95_ms=%.3f worst_ms=%.3f\n", tag, name, f.median,
-                f.p95, f.worst);
+    std::printf("%s name=%s median_ms=%.3f p95_ms=%.3f worst_ms=%.3f\n", tag, name, f.median, f.p95, f.worst);
 }
 
 bool registerModule(const char* path)
@@ -63,9 +62,8 @@ bool registerModule(const char* path)
         std::fprintf(stderr, "report_latency: cannot load %s (%lu)\n", path, GetLastError());
         return false;
     }
-    auto* registerServer =
-        reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
-            reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
+    auto* registerServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
     const HRESULT hr = registerServer ? registerServer() : E_NOINTERFACE;
     if (FAILED(hr))
         std::fprintf(stderr, "report_latency: DllRegisterServer failed (0x%08lx)\n", hr);
@@ -138,7 +136,7 @@ struct WmiClass {
 
     const wchar_t* name;
     const char* section;
-    bool brief;  // the section is in the brief report too
+    bool brief;             // the section is in the brief report too
     bool answered = false;  // the query succeeded
     bool defined = false;   // GetObject found the class
     std::size_t objects = 0;
@@ -152,8 +150,8 @@ bool runQuery(IWbemServices* services, const WmiClass& c, std::size_t* objects)
     BSTR language = SysAllocString(L"WQL");
     BSTR query = SysAllocString(wql.c_str());
     com_ptr<IEnumWbemClassObject> results;
-    const HRESULT hr = services->ExecQuery(language, query,
-        WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, results.put());
+    const HRESULT hr = services->ExecQuery(
+        language, query, WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, results.put());
     SysFreeString(language);
     SysFreeString(query);
     if (FAILED(hr))
@@ -203,20 +201,19 @@ bool connectWmi(com_ptr<IWbemServices>* services)
                                 locator.put_void())))
         return false;
     BSTR where = SysAllocString(L"root\\cimv2");
-    const HRESULT hr = locator->ConnectServer(where, nullptr, nullptr, nullptr, 0, nullptr, nullptr,
-                                              services->put());
+    const HRESULT hr =
+        locator->ConnectServer(where, nullptr, nullptr, nullptr, 0, nullptr, nullptr, services->put());
     SysFreeString(where);
     if (FAILED(hr))
         return false;
-    CoSetProxyBlanket(services->get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                      RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
+    CoSetProxyBlanket(services->get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
+                      RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
     std::printf("wmi name=connect ms=%.3f\n", millisecondsSince(start));
     return true;
 }
 
 // Each set's time per round is the sum of its classes' queries in that round.
-bool timeWmi(std::vector<WmiClass>& classes, std::vector<double>* briefSet,
-             std::vector<double>* detailSet)
+bool timeWmi(std::vector<WmiClass>& classes, std::vector<double>* briefSet, std::vector<double>* detailSet)
 {
     com_ptr<IWbemServices> services;
     if (!connectWmi(&services)) {
@@ -263,16 +260,11 @@ int main(int argc, char** argv)
     CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
                          RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
     std::vector<WmiClass> classes = {
-        {L"Win32_OperatingSystem", "OS", true},
-        {L"Win32_Processor", "CPU", true},
-        {L"Win32_ComputerSystem", "Memory", true},
-        {L"Win32_VideoController", "Vga", true},
-        {L"Win32_SoundDevice", "Sound", true},
-        {L"Win32_NetworkAdapter", "Nic", true},
-        {L"Win32_LogicalDisk", "Disks", false},
-        {L"Win32_Printer", "Printers", false},
-        {L"Win32_Product", "Softwares", false},
-        {L"Win32_StartupCommand", "Startup", false},
+        {L"Win32_OperatingSystem", "OS", true},    {L"Win32_Processor", "CPU", true},
+        {L"Win32_ComputerSystem", "Memory", true}, {L"Win32_VideoController", "Vga", true},
+        {L"Win32_SoundDevice", "Sound", true},     {L"Win32_NetworkAdapter", "Nic", true},
+        {L"Win32_LogicalDisk", "Disks", false},    {L"Win32_Printer", "Printers", false},
+        {L"Win32_Product", "Softwares", false},    {L"Win32_StartupCommand", "Startup", false},
     };
     ControlTimes control;
     std::vector<double> wmiBrief, wmiDetail;
@@ -282,10 +274,11 @@ int main(int argc, char** argv)
     }
     for (const WmiClass& c : classes) {
         const Figures f = figuresOf(c.times);
-        std::printf("wmi-class name=%ls section=%s report=%s answered=%d objects=%zu defined=%d "
-                    "median_ms=%.3f p95_ms=%.3f worst_ms=%.3f\n", c.name, c.section,
-                    c.brief ? "brief" : "detail", c.answered, c.objects, c.defined, f.median, f.p95,
-                    f.worst);
+        std::printf(
+            "wmi-class name=%ls section=%s report=%s answered=%d objects=%zu defined=%d "
+            "median_ms=%.3f p95_ms=%.3f worst_ms=%.3f\n",
+            c.name, c.section, c.brief ? "brief" : "detail", c.answered, c.objects, c.defined, f.median,
+            f.p95, f.worst);
     }
     const Figures briefWmi = figuresOf(wmiBrief), detailWmi = figuresOf(wmiDetail);
     printFigures("wmi", "brief", briefWmi);

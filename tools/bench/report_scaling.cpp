@@ -52,13 +52,12 @@
 
 namespace {
 
-
 using kel::bench::heapCount;
 using kel::bench::median;
 using kel::bench::millisecondsSince;
 
 struct FillCost {
-    double milliseconds = 0;      // median of the fills
+    double milliseconds = 0;  // median of the fills
     std::size_t records = 0;
     std::size_t allocations = 0;  // made during one fill
     std::size_t held = 0;         // blocks the collector still holds after it
@@ -124,36 +123,40 @@ void measureFills(int size, int calls)
     kel::DeviceInfo walked;
     walked.setSystemDeviceInfo(nt);
     const kel::DeviceClassList* lists = walked.getSystemDeviceInfo();
-    printFill(size, "os", measureFill<kel::OSInfo>(
-        calls, [](kel::OSInfo& c) { c.setOSInfo(); }));
-    printFill(size, "cpu", measureFill<kel::CpuInfo>(
-        calls, [](kel::CpuInfo& c) { c.setCpuInfo(); }));
-    printFill(size, "memory", measureFill<kel::MemInfo>(
-        calls, [](kel::MemInfo& c) { c.setMemoryInfo(); }));
-    printFill(size, "devices", measureFill<kel::DeviceInfo>(
-        calls, [nt](kel::DeviceInfo& c) { c.setSystemDeviceInfo(nt); }, deviceRecords));
-    printFill(size, "display", measureFill<kel::DisplayInfo>(
-        calls, [=](kel::DisplayInfo& c) { c.setDisplayInfo(nt, lists); },
-        [](kel::DisplayInfo& c) { return counted(&kel::DisplayInfo::getVgaListCount, c); }));
-    printFill(size, "media", measureFill<kel::MediaInfo>(
-        calls, [=](kel::MediaInfo& c) { c.setMediaInfo(nt, lists); }));
-    printFill(size, "network", measureFill<kel::NetworkInfo>(
-        calls, [=](kel::NetworkInfo& c) { c.setNetworkInfo(nt, lists); },
-        [](kel::NetworkInfo& c) { return counted(&kel::NetworkInfo::getNicListCount, c); }));
-    printFill(size, "drives", measureFill<kel::DiskInfo>(
-        calls, [](kel::DiskInfo& c) { c.setDiskInfo(); },
-        [](kel::DiskInfo& c) { return counted(&kel::DiskInfo::getDiskListCount, c); }));
-    printFill(size, "printers", measureFill<kel::PrinterInfo>(
-        calls, [](kel::PrinterInfo& c) { c.setPrinterInfo(); },
-        [](kel::PrinterInfo& c) { return counted(&kel::PrinterInfo::getPrinterListCount, c); }));
-    printFill(size, "directx", measureFill<kel::DirectXInfo>(
-        calls, [](kel::DirectXInfo& c) { c.setDirectXInfo(); }));
-    printFill(size, "programs", measureFill<kel::SoftwareInfo>(
-        calls, [](kel::SoftwareInfo& c) { c.setSoftwareInfo(); },
-        [](kel::SoftwareInfo& c) { return counted(&kel::SoftwareInfo::getSoftwareListCount, c); }));
-    printFill(size, "startup", measureFill<kel::StartUpInfo>(
-        calls, [](kel::StartUpInfo& c) { c.setStartUpInfo(); },
-        [](kel::StartUpInfo& c) { return counted(&kel::StartUpInfo::getStartUpListCount, c); }));
+    printFill(size, "os", measureFill<kel::OSInfo>(calls, [](kel::OSInfo& c) { c.setOSInfo(); }));
+    printFill(size, "cpu", measureFill<kel::CpuInfo>(calls, [](kel::CpuInfo& c) { c.setCpuInfo(); }));
+    printFill(size, "memory", measureFill<kel::MemInfo>(calls, [](kel::MemInfo& c) { c.setMemoryInfo(); }));
+    printFill(size, "devices",
+              measureFill<kel::DeviceInfo>(
+                  calls, [nt](kel::DeviceInfo& c) { c.setSystemDeviceInfo(nt); }, deviceRecords));
+    printFill(size, "display",
+              measureFill<kel::DisplayInfo>(
+                  calls, [=](kel::DisplayInfo& c) { c.setDisplayInfo(nt, lists); },
+                  [](kel::DisplayInfo& c) { return counted(&kel::DisplayInfo::getVgaListCount, c); }));
+    printFill(size, "media",
+              measureFill<kel::MediaInfo>(calls, [=](kel::MediaInfo& c) { c.setMediaInfo(nt, lists); }));
+    printFill(size, "network",
+              measureFill<kel::NetworkInfo>(
+                  calls, [=](kel::NetworkInfo& c) { c.setNetworkInfo(nt, lists); },
+                  [](kel::NetworkInfo& c) { return counted(&kel::NetworkInfo::getNicListCount, c); }));
+    printFill(size, "drives",
+              measureFill<kel::DiskInfo>(
+                  calls, [](kel::DiskInfo& c) { c.setDiskInfo(); },
+                  [](kel::DiskInfo& c) { return counted(&kel::DiskInfo::getDiskListCount, c); }));
+    printFill(size, "printers",
+              measureFill<kel::PrinterInfo>(
+                  calls, [](kel::PrinterInfo& c) { c.setPrinterInfo(); },
+                  [](kel::PrinterInfo& c) { return counted(&kel::PrinterInfo::getPrinterListCount, c); }));
+    printFill(size, "directx",
+              measureFill<kel::DirectXInfo>(calls, [](kel::DirectXInfo& c) { c.setDirectXInfo(); }));
+    printFill(size, "programs",
+              measureFill<kel::SoftwareInfo>(
+                  calls, [](kel::SoftwareInfo& c) { c.setSoftwareInfo(); },
+                  [](kel::SoftwareInfo& c) { return counted(&kel::SoftwareInfo::getSoftwareListCount, c); }));
+    printFill(size, "startup",
+              measureFill<kel::StartUpInfo>(
+                  calls, [](kel::StartUpInfo& c) { c.setStartUpInfo(); },
+                  [](kel::StartUpInfo& c) { return counted(&kel::StartUpInfo::getStartUpListCount, c); }));
 }
 
 // Times the whole detailed report, then every fill alone, calls times each;
@@ -174,9 +177,8 @@ bool measure(int size, int calls)
         reports.push_back(millisecondsSince(start));
         reportPeak = heapCount().peakBytes - base;
     }
-    std::printf("report size=%d ms=%.2f min_ms=%.2f peak_kb=%zu chars=%zu\n", size,
-                median(reports), *std::min_element(reports.begin(), reports.end()),
-                reportPeak / 1024, text.size());
+    std::printf("report size=%d ms=%.2f min_ms=%.2f peak_kb=%zu chars=%zu\n", size, median(reports),
+                *std::min_element(reports.begin(), reports.end()), reportPeak / 1024, text.size());
     measureFills(size, calls);
     std::fflush(stdout);
     return true;
@@ -199,8 +201,7 @@ bool writeFile(const std::string& path, const std::string& contents)
 }
 
 // The base machine's files with the generated keys after its own.
-bool baseWithGenerated(const std::string& baseDir, int size, std::string* registry,
-                       std::string* ini)
+bool baseWithGenerated(const std::string& baseDir, int size, std::string* registry, std::string* ini)
 {
     if (!readFile(baseDir + "/registry.reg", registry) || !readFile(baseDir + "/machine.ini", ini)) {
         std::fprintf(stderr, "report_scaling: cannot read the machine in %s\n", baseDir.c_str());
@@ -218,8 +219,7 @@ bool measureRecorded(const std::string& baseDir, const std::vector<int>& sizes, 
             return false;
         auto machine = kel::RecordedMachine::parse(registry, ini, &error);
         if (!machine) {
-            std::fprintf(stderr, "report_scaling: the generated machine was refused: %s\n",
-                         error.c_str());
+            std::fprintf(stderr, "report_scaling: the generated machine was refused: %s\n", error.c_str());
             return false;
         }
         kel::ScopedPlatform scoped(*machine);

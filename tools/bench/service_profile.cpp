@@ -31,12 +31,12 @@ public:
 
     std::map<std::string, ServiceTime> services;
 
-#define KEL_TIMED(name, call)                                                                  \
-    const Clock::time_point start = Clock::now();                                              \
-    auto result = call;                                                                        \
-    ServiceTime& t = services[name];                                                           \
-    ++t.calls;                                                                                 \
-    t.milliseconds += kel::bench::millisecondsSince(start);                                     \
+#define KEL_TIMED(name, call)                               \
+    const Clock::time_point start = Clock::now();           \
+    auto result = call;                                     \
+    ServiceTime& t = services[name];                        \
+    ++t.calls;                                              \
+    t.milliseconds += kel::bench::millisecondsSince(start); \
     return result
 
     long regOpenKey(kel::RegRoot root, const char* path, uint32_t access, kel::RegHandle* key) override
@@ -55,8 +55,8 @@ public:
     {
         KEL_TIMED("regEnumKey", ForwardingPlatform::regEnumKey(key, index, name, nameSize));
     }
-    long regEnumValue(kel::RegHandle key, uint32_t index, char* name, uint32_t* nameSize,
-                      uint32_t* type, uint8_t* data, uint32_t* dataSize) override
+    long regEnumValue(kel::RegHandle key, uint32_t index, char* name, uint32_t* nameSize, uint32_t* type,
+                      uint8_t* data, uint32_t* dataSize) override
     {
         KEL_TIMED("regEnumValue",
                   ForwardingPlatform::regEnumValue(key, index, name, nameSize, type, data, dataSize));
@@ -106,15 +106,15 @@ public:
     {
         KEL_TIMED("getDiskFreeSpaceEx", ForwardingPlatform::getDiskFreeSpaceEx(root, space));
     }
-    bool getVolumeInformation(const char* root, char* volumeName, uint32_t volumeNameSize,
-                              uint32_t* serial, char* fileSystem, uint32_t fileSystemSize) override
+    bool getVolumeInformation(const char* root, char* volumeName, uint32_t volumeNameSize, uint32_t* serial,
+                              char* fileSystem, uint32_t fileSystemSize) override
     {
         KEL_TIMED("getVolumeInformation",
                   ForwardingPlatform::getVolumeInformation(root, volumeName, volumeNameSize, serial,
                                                            fileSystem, fileSystemSize));
     }
-    bool enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize,
-                      uint32_t* needed, uint32_t* returned) override
+    bool enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize, uint32_t* needed,
+                      uint32_t* returned) override
     {
         KEL_TIMED("enumPrinters",
                   ForwardingPlatform::enumPrinters(flags, level, buffer, bufferSize, needed, returned));

@@ -42,11 +42,13 @@ void printHelp()
     if (kLiveMachine)
         std::printf("Without --machine, the machine kelreport runs on is reported.\n");
     else
-        std::printf("Without --machine, the sample machine that ships with Kel is reported:\n"
-                    "  %s\n",
-                    KEL_SAMPLE_MACHINE);
-    std::printf("\nExit status: 0 success, 1 out of memory, 2 the machine directory is\n"
-                "missing or malformed, 64 usage error.\n");
+        std::printf(
+            "Without --machine, the sample machine that ships with Kel is reported:\n"
+            "  %s\n",
+            KEL_SAMPLE_MACHINE);
+    std::printf(
+        "\nExit status: 0 success, 1 out of memory, 2 the machine directory is\n"
+        "missing or malformed, 64 usage error.\n");
 }
 
 int usageError(const char* problem, const char* argument)
