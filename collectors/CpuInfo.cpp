@@ -197,13 +197,7 @@ bool CpuInfo::setModelNameFromBrand()
 // Where no row applies, the model fields keep what they held.
 void CpuInfo::applyModelTable(const cpu::ModelTable& table)
 {
-    cpu::ModelInput input;
-    input.family = family;
-    input.model = model;
-    input.type = type;
-    input.brandIndex = brandIndex;
-    input.l2Kb = l2CacheKb;
-    input.clockMhz = cpuSpeed;
+    const cpu::ModelInput input{family, model, type, brandIndex, l2CacheKb, cpuSpeed};
     const cpu::ModelRow* row = cpu::findModelRow(table, input);
     if (row == nullptr)
         return;

@@ -74,14 +74,7 @@ constexpr const char* kKeep = nullptr;  // the model name stays as it was
 ModelInput inputOf(uint32_t family, uint32_t model, uint32_t type, uint32_t brandIndex, uint32_t l2Kb,
                    uint32_t clockMhz)
 {
-    ModelInput input;
-    input.family = family;
-    input.model = model;
-    input.type = type;
-    input.brandIndex = brandIndex;
-    input.l2Kb = l2Kb;
-    input.clockMhz = clockMhz;
-    return input;
+    return ModelInput{family, model, type, brandIndex, l2Kb, clockMhz};
 }
 
 std::string shown(const char* text)
