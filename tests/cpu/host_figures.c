@@ -1,11 +1,16 @@
 /* Measures, on the Linux host, the rate of the time-stamp counter against
- * CLOCK_MONOTONIC_RAW over 100 ms, counts the online processors, and reads
- * the processor's name and the memory as the kernel reports them, so that the
- * Wine tests have figures taken independently of the collectors. Writes to
- * the file named by its argument:
+ * CLOCK_MONOTONIC_RAW over 100 ms, counts the online processors, reads the
+ * memory as the kernel reports it and the processor's brand string as the
+ * processor answers a native program, so that the Wine tests have figures
+ * taken independently of the collectors. Writes to the file named by its
+ * argument:
  *   MHZ PROCESSORS
  *   MEMTOTAL_KB
- *   MODEL NAME (the rest of the line, possibly empty) */
+ *   BRAND STRING (the rest of the line, possibly empty)
+ * The kernel's "model name" is only printed: it is read once at boot, and a
+ * virtual machine restored on another host can name a processor other than
+ * the one it now runs on. */
+#include <cpuid.h>
 #include <stdio.h>
 #include <string.h>
 #include <time.h>
@@ -47,9 +52,23 @@ static void procValue(const char* path, const char* key, char* value, size_t siz
     fclose(file);
 }
 
+/* The 48 bytes of the brand-string leaves up to the first NUL, or "" when
+ * the processor has no such leaves. */
+static void brandString(char brand[49])
+{
+    unsigned regs[12] = {0};
+    brand[0] = '\0';
+    if (__get_cpuid_max(0x80000000, NULL) < 0x80000004)
+        return;
+    for (unsigned i = 0; i < 3; ++i)
+        __get_cpuid(0x80000002 + i, &regs[4 * i], &regs[4 * i + 1], &regs[4 * i + 2], &regs[4 * i + 3]);
+    memcpy(brand, regs, 48);
+    brand[48] = '\0';
+}
+
 int main(int argc, char** argv)
 {
-    char memTotal[64], modelName[256];
+    char memTotal[64], modelName[256], brand[49];
     unsigned long long startCycles, endCycles;
     double start, end;
     FILE* out;
@@ -71,9 +90,12 @@ int main(int argc, char** argv)
     }
     procValue("/proc/meminfo", "MemTotal", memTotal, sizeof memTotal);
     procValue("/proc/cpuinfo", "model name", modelName, sizeof modelName);
+    brandString(brand);
     fprintf(out, "%.3f %ld\n%s\n%s\n", (double)(endCycles - startCycles) / (end - start) / 1e6, processors,
-            memTotal, modelName);
-    printf("host: time-stamp counter %.3f MHz, %ld processors, MemTotal %s, model name \"%s\"\n",
-           (double)(endCycles - startCycles) / (end - start) / 1e6, processors, memTotal, modelName);
+            memTotal, brand);
+    printf(
+        "host: time-stamp counter %.3f MHz, %ld processors, MemTotal %s, brand string \"%s\", "
+        "the kernel's model name \"%s\"\n",
+        (double)(endCycles - startCycles) / (end - start) / 1e6, processors, memTotal, brand, modelName);
     return fclose(out) == 0 ? 0 : 1;
 }
