@@ -35,6 +35,10 @@ for word in trap abort null wild hang; do
     "$@" -seed=1 -runs=1 -timeout=2 "-artifact_prefix=$(program_path "$dir/kept")/" \
         "$(program_path "$dir/inputs")" >"$dir/output" 2>&1
     status=$?
+    if [ "$status" -eq 77 ]; then  # wine-run could not run the program here
+        cat "$dir/output"
+        exit 77
+    fi
     kept=("$dir/kept/$kind"-*)
     if [ "$status" -ne 1 ]; then
         echo "FAIL $word: exit status $status, expected 1"; failures=$((failures + 1))

@@ -33,3 +33,34 @@ windows_path() {
     path=$(cd "$(dirname "$1")" && pwd -P)/$(basename "$1")
     echo "Z:${path//\//\\}"
 }
+
+# Whether a Windows program is 32-bit (a PE file for the i386 machine).
+kel_is_pe32() {
+    local at
+    at=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ') || return 1
+    [ -n "$at" ] && [ "$(od -An -tx2 -j$((at + 4)) -N2 "$1" 2>/dev/null | tr -d ' ')" = 014c ]
+}
+
+# Whether this machine runs 32-bit user code, which Wine's WoW64 mode needs
+# for every 32-bit program (see runs-32-bit-code.c). The probe is built once
+# per version of its source, with the host's C compiler; a probe that cannot
+# be built answers yes, so that the programs run and show what is wrong.
+kel_runs_32_bit_code() {
+    local here source probe built
+    here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd -P)
+    source=$here/runs-32-bit-code.c
+    probe=${TMPDIR:-/tmp}/kel-runs-32-bit-code-$(id -u)-$(cksum <"$source" | cut -d' ' -f1)
+    if [ ! -x "$probe" ]; then
+        built=$(mktemp "$probe.XXXXXX") || return 0
+        if ! cc -O1 -o "$built" "$source"; then
+            rm -f "$built"
+            echo "could not build $source: taking it that 32-bit code runs" >&2
+            return 0
+        fi
+        mv -f "$built" "$probe"
+    fi
+    "$probe" "$@"
+}
+
+# Why a 32-bit program cannot run here, for the messages of the scripts.
+readonly kel_no_32_bit_code="this machine cannot run 32-bit code (the kernel's 32-bit code segment is not usable: its IA-32 emulation is off), which Wine's WoW64 mode needs"

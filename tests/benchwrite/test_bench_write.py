@@ -132,6 +132,14 @@ class TwoModulesTest(Scratch):
         shutil.rmtree(self.out / "win32")
         self.assertEqual(self.page(), (HERE / "expected.md").read_text(encoding="utf-8"))
 
+    def test_a_module_the_machine_cannot_run_is_named_with_the_reason(self):
+        self.two_modules()
+        shutil.rmtree(self.out / "win32")
+        (self.out / "not-run.txt").write_text("the 32-bit module, because it cannot run here.\n")
+        page = self.page()
+        self.assertIn("\n**Not measured here:** the 32-bit module, because it cannot run here.\n", page)
+        self.assertNotIn("## 5.", page)
+
     def test_both_modules_plot_a_wine_line(self):
         self.two_modules()
         script, data = bw.plot_script(bw.Run(self.out, SIZES), Path("r"))

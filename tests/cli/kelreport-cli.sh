@@ -12,6 +12,10 @@ check() {  # check NAME EXPECTED_STATUS STDERR_PATTERN STDOUT_PATTERN -- ARGS...
     shift 5
     "$@" >"$work/out" 2>"$work/err"
     local got=$?
+    if [ "$got" -eq 77 ]; then  # wine-run could not run the program here
+        cat "$work/err"
+        exit 77
+    fi
     if [ "$got" -ne "$status" ]; then
         echo "FAIL $name: exit status $got, expected $status; stderr: $(head -c 300 "$work/err")"
         failures=$((failures + 1)); return

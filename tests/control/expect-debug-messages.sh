@@ -5,6 +5,9 @@
 output=$(WINEDEBUG=+debugstr "$@" 2>&1)
 status=$?
 printf '%s\n' "$output" | grep -v ':debugstr:' | tail -n 20
+if [ $status -eq 77 ]; then  # wine-run could not run the program here
+    exit 77
+fi
 if [ $status -ne 0 ]; then
     echo "FAIL: the program exited with $status"
     exit 1
