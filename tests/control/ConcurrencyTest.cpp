@@ -233,7 +233,7 @@ TEST(Leaks, AThousandCreateCallReleaseCyclesLeaveNothingOfOursBehind)
     // libraries, shell folders) is not counted above. Beyond what winmm
     // keeps, fewer new blocks than one in four cycles: Wine 10's
     // low-fragmentation heap walks a group of small blocks as one, so this
-    // catches blocks too large for its groups (see docs/wine.md).
+    // counts large blocks and groups, not small blocks (see docs/wine.md).
     EXPECT_LT(growth.blocks - system.blocks, kCycles / 4)
         << "the heaps grew by " << growth.blocks << " blocks (" << growth.bytes << " bytes), winmm's share "
         << system.blocks;
