@@ -1,8 +1,10 @@
-// Wine's own display adapter under a real X display, in a prefix without
-// fixtures: Wine's display driver writes it as a WDDM driver writes its own,
-// with no memory figure in the service's Device0 and the memory in the
-// adapter's driver key. The report's "Vga" line must carry the driver key's
-// figure, read here straight from the registry without the collectors.
+// Wine's own display adapter under a real X display: Wine's display driver
+// writes it as a WDDM driver writes its own, with no memory figure in the
+// service's Device0 and the memory in the adapter's driver key. The report's
+// "Vga" line must carry the driver key's figure, read here straight from the
+// registry without the collectors. The prefix holds only the PCI bus
+// driver's service, which Windows has and Wine lacks, so that the adapter
+// has a location as on Windows.
 #include "report/Report.h"
 
 #include <gtest/gtest.h>
