@@ -77,9 +77,12 @@ DWORD runProcess(const std::wstring& commandLine, std::string* output)
     std::wstring line = commandLine;
     const BOOL started =
         CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    const DWORD startError = GetLastError();
     if (writeEnd)
         CloseHandle(writeEnd);
     if (!started) {
+        ADD_FAILURE() << "cannot start " << std::string(commandLine.begin(), commandLine.end()) << ": error "
+                      << startError;
         if (readEnd)
             CloseHandle(readEnd);
         return ~DWORD(0);
@@ -93,7 +96,8 @@ DWORD runProcess(const std::wstring& commandLine, std::string* output)
     }
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = ~DWORD(0);
-    GetExitCodeProcess(process.hProcess, &code);
+    if (!GetExitCodeProcess(process.hProcess, &code))
+        ADD_FAILURE() << "no exit code: error " << GetLastError();
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return code;
