@@ -2,8 +2,9 @@
 # emulated-machine-test.sh EMULATED_MACHINE BUILD_DIR
 # The emulated machine, where this machine needed one: the command runs in
 # the caller's directory, with its arguments and settings, on a kernel that
-# runs 32-bit code; its output, errors and exit status come back apart and
-# unchanged; without a machine it says so and exits 125.
+# runs 32-bit code; its output (a pipe, as on the host), errors and exit
+# status come back apart and unchanged; without a machine it says so and
+# exits 125.
 set -u
 runner=$1 build=$2
 . "$(dirname "$runner")/lib/wine-root.sh"
@@ -27,13 +28,14 @@ cd "$scratch" || exit 1
 out=$(KEL_PROBE="a setting" "$runner" bash -c '
     . "$1/lib/wine-root.sh"
     kel_runs_32_bit_code && bits=32 || bits=none
-    echo "result:$PWD|$KEL_PROBE|$2|$bits"
+    [ -t 1 ] && output=terminal || output=pipe
+    echo "result:$PWD|$KEL_PROBE|$2|$bits|$output"
     echo "an error" >&2
     exit 3' _ "$(dirname "$runner")" "two words" 2>"$scratch/errors")
 status=$?
 errors=$(cat "$scratch/errors")
 [ "$status" -eq 3 ] || fail "exit status $status, expected 3; output: $out; errors: $errors"
-want="result:$scratch|a setting|two words|32"
+want="result:$scratch|a setting|two words|32|pipe"
 [ "$out" = "$want" ] || fail "output '$out', expected '$want' alone and without carriage returns"
 [ "$errors" = "an error" ] || fail "errors '$errors', expected 'an error' alone"
 
