@@ -45,17 +45,23 @@ HostFigures hostFigures()
     return figures;
 }
 
+// Twelve characters that the processor answers in three registers, in order.
+std::string registerText(unsigned first, unsigned second, unsigned third)
+{
+    char text[13] = {};
+    std::memcpy(text, &first, 4);
+    std::memcpy(text + 4, &second, 4);
+    std::memcpy(text + 8, &third, 4);
+    return text;
+}
+
 // The vendor as the processor names itself, read here without the collector.
 std::string hostVendorId()
 {
     unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
     if (!__get_cpuid(0, &eax, &ebx, &ecx, &edx))
         return "";
-    char id[13] = {};
-    std::memcpy(id, &ebx, 4);
-    std::memcpy(id + 4, &edx, 4);
-    std::memcpy(id + 8, &ecx, 4);
-    return id;
+    return registerText(ebx, edx, ecx);
 }
 
 std::string expectedShortName(const std::string& vendorId)
@@ -85,11 +91,7 @@ bool emulatedInSoftware()
     if (!(ecx & (1u << 31)))
         return false;
     __cpuid(0x40000000, eax, ebx, ecx, edx);
-    char id[13] = {};
-    std::memcpy(id, &ebx, 4);
-    std::memcpy(id + 4, &ecx, 4);
-    std::memcpy(id + 8, &edx, 4);
-    return std::strcmp(id, "TCGTCGTCGTCG") == 0;
+    return registerText(ebx, ecx, edx) == "TCGTCGTCGTCG";
 }
 
 // The line of the brief report starting with heading.
