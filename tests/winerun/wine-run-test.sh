@@ -32,7 +32,11 @@ check() {
 
 nl=$'\n'
 check status_and_arguments 7 "7${nl}two words${nl}-x" "" -- -- "$program" 7 "two words" -x
-check as_emulator 0 "0" "" -- "$program" 0
+# As the emulator, without "--"; the working directory carries over, so a
+# relative program path works.
+pushd "$(dirname "$program")" >/dev/null
+check as_emulator_relative_path 5 "5" "" -- "./$(basename "$program")" 5
+popd >/dev/null
 [ -f "$build/wine/default/.kel-wine-prefix" ] || fail "default prefix not made in $build/wine/default"
 check named_prefix 3 "3" "" -- --prefix "$build/wine/wine_run" -- "$program" 3
 # Nothing of the prefix outlives the run: a process left behind would keep the
@@ -48,15 +52,22 @@ check missing_program 125 "" "program not found: $scratch/none.exe" -- -- "$scra
 check missing_fixture 125 "" "fixture not found: $scratch/none.reg" -- --import "$scratch/none.reg" -- "$program"
 mkdir "$scratch/foreign"
 touch "$scratch/foreign/keep"
-check foreign_directory 125 "" "not made by wine-run" -- --prefix "$scratch/foreign" -- "$program"
+KEL_WINE_TEMPLATE=$scratch/.template check foreign_directory 125 "" "not made by wine-run" -- \
+    --prefix "$scratch/foreign" -- "$program"
 [ -f "$scratch/foreign/keep" ] || fail "foreign_directory: the directory was touched"
 [ ! -e "$scratch/.template" ] || fail "foreign_directory: a template was booted before refusing"
 check no_program 125 "" "usage" -- --xvfb
 KEL_WINE_ROOT=$scratch/no-root check no_root 125 "" "no Wine root in $scratch/no-root: run scripts/setup" -- "$program"
-# The working directory carries over: a relative program path works.
-pushd "$(dirname "$program")" >/dev/null
-check relative_path 5 "5" "" -- "./$(basename "$program")" 5
-popd >/dev/null
+# A session: programs run in its prefix with one start of Wine, the last
+# one's status is the session's, and options that would change the prefix
+# are refused inside it.
+session=$build/wine/wine_run_session
+check session 3 "1${nl}refused${nl}3" "in the session's prefix as it is" -- --prefix "$session" --session -- \
+    /bin/bash -c '"$0" -- "$1" 1; "$0" --version win98 "$1" 2 || echo refused; "$0" "$1" 3' "$wine_run" "$program"
+if grep -qlsz "^WINEPREFIX=$session\$" /proc/[0-9]*/environ; then
+    fail "session: a process of the prefix outlived the session"
+fi
+check session_needs_prefix 125 "" "--session needs --prefix" -- --session -- /bin/true
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]
