@@ -5,7 +5,7 @@
 #include "TestMachine.h"
 
 #include "platform/Platform.h"
-#include "platform/recorded/RecordedMachine.h"
+#include "recorded/RecordedMachine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,30 +1,67 @@
-// The recorded machine at run time: the platform seam answered from a
-// registry tree and the facts of machine.ini. Like the report calls it
-// serves, one machine is used by one thread at a time.
+// A whole machine described by files: registry.reg (the registry editor's
+// export format) and machine.ini (everything that is not registry). It
+// answers the platform seam from a registry tree and the facts of
+// machine.ini, and stands in for the platform in the command-line tool, in
+// tests and, in the native build, as the platform in force. Like the report
+// calls it serves, one machine is used by one thread at a time.
 #pragma once
 
-#include "platform/recorded/CodePage.h"
-#include "platform/recorded/MachineFacts.h"
-#include "platform/recorded/RecordedMachine.h"
-#include "platform/recorded/RegistryAccess.h"
-#include "platform/recorded/RegistryTree.h"
-#include "platform/recorded/SimulatedCpu.h"
+#include "platform/Platform.h"
+#include "recorded/CodePage.h"
+#include "recorded/MachineFacts.h"
+#include "recorded/RegistryAccess.h"
+#include "recorded/RegistryTree.h"
+#include "recorded/SimulatedCpu.h"
 
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace kel {
 
-class SimulatedMachine : public RecordedMachine {
+class RecordedMachine : public Platform {
 public:
-    SimulatedMachine(std::unique_ptr<RegistryTree> tree, std::unique_ptr<MachineFacts> facts,
-                     std::unique_ptr<CodePage> codePage);
+    // What a machine is made of, as read from its two files.
+    struct Recording {
+        std::unique_ptr<RegistryTree> tree;
+        std::unique_ptr<MachineFacts> facts;
+        std::unique_ptr<CodePage> codePage;
+    };
 
-    uint32_t currentPriorityClass() const override { return cpu_.priorityClass(); }
-    unsigned prioritySetCount() const override { return cpu_.prioritySetCount(); }
-    std::size_t openKeyCount() const override;
-    std::size_t openSearchCount() const override { return searches_.size(); }
+    // Reads DIRECTORY/registry.reg and DIRECTORY/machine.ini. On failure
+    // returns null and sets *error to one line naming the file, the line and
+    // the problem.
+    static std::unique_ptr<RecordedMachine> load(const std::string& directory, std::string* error);
+
+    // The same from the files' raw bytes; the names only appear in messages.
+    // Machine is this class or a test double derived from it, which then
+    // answers what it does not stand in for from the recording.
+    template <class Machine = RecordedMachine>
+    static std::unique_ptr<Machine> parse(const std::string& registryBytes, const std::string& iniBytes,
+                                          std::string* error,
+                                          const std::string& registryName = "registry.reg",
+                                          const std::string& iniName = "machine.ini")
+    {
+        Recording recording;
+        if (!read(registryBytes, iniBytes, error, registryName, iniName, &recording))
+            return nullptr;
+        return std::make_unique<Machine>(std::move(recording));
+    }
+
+    // An empty machine, as two empty files describe it: no registry keys, no
+    // version record, no devices, drives or printers, zero figures. Test
+    // doubles derive from it and answer only what they stand in for.
+    RecordedMachine();
+    explicit RecordedMachine(Recording recording);
+
+    // What tests may observe of the simulated process.
+    uint32_t currentPriorityClass() const { return cpu_.priorityClass(); }
+    unsigned prioritySetCount() const { return cpu_.prioritySetCount(); }
+    // Registry keys and file searches opened and not yet closed.
+    std::size_t openKeyCount() const { return registry_.openCount(); }
+    std::size_t openSearchCount() const { return searches_.size(); }
 
     long regOpenKey(RegRoot root, const char* path, uint32_t access, RegHandle* key) override;
     long regCloseKey(RegHandle key) override;
@@ -81,6 +118,9 @@ private:
         std::string pattern;
         std::size_t next;
     };
+
+    static bool read(const std::string& registryBytes, const std::string& iniBytes, std::string* error,
+                     const std::string& registryName, const std::string& iniName, Recording* recording);
 
     const DriveFacts* drive(const char* root) const;
     std::string folderPath(int folder) const;
