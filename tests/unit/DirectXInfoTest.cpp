@@ -1,6 +1,5 @@
 #include "collectors/DirectXInfo.h"
 #include "CollectorProbes.h"
-#include "ForwardingPlatform.h"
 #include "MachineUnderTest.h"
 
 #include <gtest/gtest.h>
@@ -36,13 +35,13 @@ const std::string kComponents =
     component(kMusic, "{58C2B4D0-46E7-11D1-89AC-00A0C9054129}", "\"Description\"=\"Microsoft Synthesizer\"");
 
 // Records every key path the collector opens.
-class OpenLog : public ForwardingPlatform {
+class OpenLog : public RecordedMachine {
 public:
-    using ForwardingPlatform::ForwardingPlatform;
+    using RecordedMachine::RecordedMachine;
     long regOpenKey(RegRoot root, const char* path, uint32_t access, RegHandle* key) override
     {
         opened.push_back(path);
-        return ForwardingPlatform::regOpenKey(root, path, access, key);
+        return RecordedMachine::regOpenKey(root, path, access, key);
     }
     bool openedBelow(const std::string& prefix) const
     {
@@ -79,31 +78,27 @@ TEST(DirectXInfo, MissingDirect3DKeyStopsTheOtherWalks)
 {
     const std::string reg = kDirectX + component(kPlay, "TCP", "\"Description\"=\"TCP/IP\"") +
                             component(kMusic, "Synth", "\"Description\"=\"Synth\"");
-    MachineUnderTest m(regFile(reg), iniFile(""));
-    OpenLog log(m.machine());
-    ScopedPlatform scope(log);
+    MachineUnderTest<OpenLog> log(regFile(reg), iniFile(""));
     DirectXInfo info;
     info.setDirectXInfo();
     EXPECT_EQ("4.09.00.0904", versionOf(info));
     EXPECT_TRUE(DirectXInfoProbe::list(info, 2).empty());
     EXPECT_TRUE(DirectXInfoProbe::list(info, 3).empty());
-    EXPECT_FALSE(log.openedBelow("SOFTWARE\\Microsoft\\DirectPlay"));
-    EXPECT_FALSE(log.openedBelow("SOFTWARE\\Microsoft\\DirectMusic"));
+    EXPECT_FALSE(log->openedBelow("SOFTWARE\\Microsoft\\DirectPlay"));
+    EXPECT_FALSE(log->openedBelow("SOFTWARE\\Microsoft\\DirectMusic"));
 }
 
 TEST(DirectXInfo, MissingDirectPlayKeyStopsTheMusicWalk)
 {
     const std::string reg = component(kD3D, "RGB", "\"Description\"=\"RGB\"") +
                             component(kMusic, "Synth", "\"Description\"=\"Synth\"");
-    MachineUnderTest m(regFile(reg), iniFile(""));
-    OpenLog log(m.machine());
-    ScopedPlatform scope(log);
+    MachineUnderTest<OpenLog> log(regFile(reg), iniFile(""));
     DirectXInfo info;
     info.setDirectXInfo();
     EXPECT_EQ("", versionOf(info)) << "no DirectX key";
     EXPECT_EQ((Texts{"RGB"}), DirectXInfoProbe::list(info, 1));
     EXPECT_TRUE(DirectXInfoProbe::list(info, 3).empty());
-    EXPECT_FALSE(log.openedBelow("SOFTWARE\\Microsoft\\DirectMusic"));
+    EXPECT_FALSE(log->openedBelow("SOFTWARE\\Microsoft\\DirectMusic"));
 }
 
 TEST(DirectXInfo, EmptyComponentKeysStillChain)

@@ -1,6 +1,5 @@
 #include "collectors/DiskInfo.h"
 #include "CollectorProbes.h"
-#include "ForwardingPlatform.h"
 #include "MachineUnderTest.h"
 
 #include <gtest/gtest.h>
@@ -193,9 +192,9 @@ TEST(DiskInfo, SecondFillAppendsAgainAndCopiesStandAlone)
 
 // A platform that claims a drive list longer than the buffer it was given,
 // after writing into all of it.
-class OverlongDriveList : public ForwardingPlatform {
+class OverlongDriveList : public RecordedMachine {
 public:
-    using ForwardingPlatform::ForwardingPlatform;
+    using RecordedMachine::RecordedMachine;
     uint32_t getLogicalDriveStrings(uint32_t bufferLength, char* buffer) override
     {
         std::memset(buffer, 'C', bufferLength);
@@ -205,9 +204,7 @@ public:
 
 TEST(DiskInfo, ListLongerThanTheBufferGivesNoDrives)
 {
-    MachineUnderTest m(regFile(""), iniFile(std::string("[drives]\n") + kThreeDrives));
-    OverlongDriveList overlong(m.machine());
-    ScopedPlatform scope(overlong);
+    MachineUnderTest<OverlongDriveList> m(regFile(""), iniFile(std::string("[drives]\n") + kThreeDrives));
     DiskInfo info;
     info.setDiskInfo();
     EXPECT_EQ(0, info.getDiskListCount());
@@ -215,9 +212,9 @@ TEST(DiskInfo, ListLongerThanTheBufferGivesNoDrives)
 
 // A list whose length does not end on a whole root: the last root is cut at
 // the returned length, never read past it.
-class CutDriveList : public ForwardingPlatform {
+class CutDriveList : public RecordedMachine {
 public:
-    using ForwardingPlatform::ForwardingPlatform;
+    using RecordedMachine::RecordedMachine;
     uint32_t getLogicalDriveStrings(uint32_t bufferLength, char* buffer) override
     {
         const char list[] = "A:\\\0C:\\\0D:\\\0";
@@ -228,9 +225,7 @@ public:
 
 TEST(DiskInfo, RootIsCutAtTheReturnedLength)
 {
-    MachineUnderTest m(regFile(""), iniFile(std::string("[drives]\n") + kThreeDrives));
-    CutDriveList cut(m.machine());
-    ScopedPlatform scope(cut);
+    MachineUnderTest<CutDriveList> m(regFile(""), iniFile(std::string("[drives]\n") + kThreeDrives));
     DiskInfo info;
     info.setDiskInfo();
     ASSERT_EQ(2, info.getDiskListCount());

@@ -92,7 +92,7 @@ TEST(RegFile, ReadsUtf16WithBomAndUtf8WithBom)
     MachineUnderTest fromUtf8("\xEF\xBB\xBF" + std::string(kRegHeader) +
                                   "[HKEY_CURRENT_USER\\Caf\xC3\xA9]\n\"Name\"=\"\xC3\xA9t\xC3\xA9\"\n",
                               "");
-    for (MachineUnderTest* machine : {&fromUtf16, &fromUtf8}) {
+    for (MachineUnderTest<>* machine : {&fromUtf16, &fromUtf8}) {
         ASSERT_TRUE(*machine);
         OpenKey key(machine->machine(), RegRoot::CurrentUser, "CAF\xC9");  // 1252 bytes, other case
         ASSERT_EQ(key.result(), kRegSuccess);
