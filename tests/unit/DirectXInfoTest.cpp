@@ -1,5 +1,5 @@
 #include "collectors/DirectXInfo.h"
-#include "CollectorProbes.h"
+#include "CollectorPeers.h"
 #include "MachineUnderTest.h"
 
 #include <gtest/gtest.h>
@@ -69,9 +69,9 @@ TEST(DirectXInfo, ReadsVersionUnchangedAndTheThreeComponentLists)
     EXPECT_EQ("4.09.00.0904", versionOf(info));
     EXPECT_EQ((Texts{"Microsoft Direct3D Mono(Ramp) Software Emulation",
                      "Microsoft Direct3D RGB Software Emulation"}),
-              DirectXInfoProbe::list(info, 1));
-    EXPECT_EQ((Texts{"Internet TCP/IP Connection For DirectPlay"}), DirectXInfoProbe::list(info, 2));
-    EXPECT_EQ((Texts{"Microsoft Synthesizer"}), DirectXInfoProbe::list(info, 3));
+              DirectXInfoPeer::list(info, 1));
+    EXPECT_EQ((Texts{"Internet TCP/IP Connection For DirectPlay"}), DirectXInfoPeer::list(info, 2));
+    EXPECT_EQ((Texts{"Microsoft Synthesizer"}), DirectXInfoPeer::list(info, 3));
 }
 
 TEST(DirectXInfo, MissingDirect3DKeyStopsTheOtherWalks)
@@ -82,8 +82,8 @@ TEST(DirectXInfo, MissingDirect3DKeyStopsTheOtherWalks)
     DirectXInfo info;
     info.setDirectXInfo();
     EXPECT_EQ("4.09.00.0904", versionOf(info));
-    EXPECT_TRUE(DirectXInfoProbe::list(info, 2).empty());
-    EXPECT_TRUE(DirectXInfoProbe::list(info, 3).empty());
+    EXPECT_TRUE(DirectXInfoPeer::list(info, 2).empty());
+    EXPECT_TRUE(DirectXInfoPeer::list(info, 3).empty());
     EXPECT_FALSE(log->openedBelow("SOFTWARE\\Microsoft\\DirectPlay"));
     EXPECT_FALSE(log->openedBelow("SOFTWARE\\Microsoft\\DirectMusic"));
 }
@@ -96,8 +96,8 @@ TEST(DirectXInfo, MissingDirectPlayKeyStopsTheMusicWalk)
     DirectXInfo info;
     info.setDirectXInfo();
     EXPECT_EQ("", versionOf(info)) << "no DirectX key";
-    EXPECT_EQ((Texts{"RGB"}), DirectXInfoProbe::list(info, 1));
-    EXPECT_TRUE(DirectXInfoProbe::list(info, 3).empty());
+    EXPECT_EQ((Texts{"RGB"}), DirectXInfoPeer::list(info, 1));
+    EXPECT_TRUE(DirectXInfoPeer::list(info, 3).empty());
     EXPECT_FALSE(log->openedBelow("SOFTWARE\\Microsoft\\DirectMusic"));
 }
 
@@ -108,7 +108,7 @@ TEST(DirectXInfo, EmptyComponentKeysStillChain)
     MachineUnderTest m(regFile(reg), iniFile(""));
     DirectXInfo info;
     info.setDirectXInfo();
-    EXPECT_EQ((Texts{"Synth"}), DirectXInfoProbe::list(info, 3));
+    EXPECT_EQ((Texts{"Synth"}), DirectXInfoPeer::list(info, 3));
 }
 
 TEST(DirectXInfo, VersionIsWrittenOnlyWhenItFits)
@@ -127,12 +127,12 @@ TEST(DirectXInfo, SecondFillAppendsAgainAndCopiesStandAlone)
     DirectXInfo info;
     info.setDirectXInfo();
     info.setDirectXInfo();
-    EXPECT_EQ(4u, DirectXInfoProbe::list(info, 1).size());
+    EXPECT_EQ(4u, DirectXInfoPeer::list(info, 1).size());
     DirectXInfo copy(info);
     info = DirectXInfo();
     EXPECT_EQ("", versionOf(info));
     EXPECT_EQ("4.09.00.0904", versionOf(copy));
-    EXPECT_EQ(2u, DirectXInfoProbe::list(copy, 3).size());
+    EXPECT_EQ(2u, DirectXInfoPeer::list(copy, 3).size());
 }
 
 }  // namespace

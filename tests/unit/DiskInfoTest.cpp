@@ -1,5 +1,5 @@
 #include "collectors/DiskInfo.h"
-#include "CollectorProbes.h"
+#include "CollectorPeers.h"
 #include "MachineUnderTest.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +55,7 @@ TEST(DiskInfo, KeepsEveryFieldOfTheExtendedQuery)
     DiskInfo info;
     info.setDiskInfo();
     ASSERT_EQ(3, info.getDiskListCount());
-    const DiskDrive& c = DiskInfoProbe::drive(info, 1);
+    const DiskDrive& c = DiskInfoPeer::drive(info, 1);
     EXPECT_EQ("12000000000", c.callerFreeBytes);
     EXPECT_EQ("40000000000", c.totalBytes);
     EXPECT_EQ("12618760192", c.totalFreeBytes);
@@ -64,7 +64,7 @@ TEST(DiskInfo, KeepsEveryFieldOfTheExtendedQuery)
     EXPECT_EQ("SYSTEM", c.volumeLabel);
     EXPECT_EQ("A1B2C3D", c.volumeSerial) << "no leading zero, upper case";
     EXPECT_EQ("", c.sectorsPerCluster) << "the older query's fields stay empty";
-    const DiskDrive& a = DiskInfoProbe::drive(info, 0);
+    const DiskDrive& a = DiskInfoPeer::drive(info, 0);
     EXPECT_EQ("0", a.sectorsPerCluster);
     EXPECT_EQ("0", a.bytesPerSector);
     EXPECT_EQ("0", a.freeClusters);
@@ -88,7 +88,7 @@ TEST(DiskInfo, OlderSpaceQueryWrapsItsProductsAt32Bits)
     DiskInfo info;
     info.setDiskInfo();
     EXPECT_EQ((std::vector<std::string>{"C:\\(FIXED, FAT32, 2154MB/937MB)"}), driveTexts(info));
-    const DiskDrive& c = DiskInfoProbe::drive(info, 0);
+    const DiskDrive& c = DiskInfoPeer::drive(info, 0);
     EXPECT_EQ("64", c.sectorsPerCluster);
     EXPECT_EQ("512", c.bytesPerSector);
     EXPECT_EQ("30000", c.freeClusters);
@@ -136,8 +136,8 @@ TEST(DiskInfo, VolumeFailureLeavesLabelAndSerialEmpty)
     DiskInfo info;
     info.setDiskInfo();
     ASSERT_EQ(1, info.getDiskListCount());
-    EXPECT_EQ("", DiskInfoProbe::drive(info, 0).volumeLabel);
-    EXPECT_EQ("", DiskInfoProbe::drive(info, 0).volumeSerial);
+    EXPECT_EQ("", DiskInfoPeer::drive(info, 0).volumeLabel);
+    EXPECT_EQ("", DiskInfoPeer::drive(info, 0).volumeSerial);
 }
 
 TEST(DiskInfo, DescriptionRejectsIndexOutsideAndBufferTooSmall)
@@ -182,8 +182,8 @@ TEST(DiskInfo, SecondFillAppendsAgainAndCopiesStandAlone)
     DiskInfo copy(info);
     DiskInfo assigned;
     assigned = info;
-    EXPECT_NE(&DiskInfoProbe::drive(info, 0), &DiskInfoProbe::drive(copy, 0));
-    EXPECT_NE(&DiskInfoProbe::drive(info, 0), &DiskInfoProbe::drive(assigned, 0));
+    EXPECT_NE(&DiskInfoPeer::drive(info, 0), &DiskInfoPeer::drive(copy, 0));
+    EXPECT_NE(&DiskInfoPeer::drive(info, 0), &DiskInfoPeer::drive(assigned, 0));
     info = DiskInfo();
     EXPECT_EQ(0, info.getDiskListCount());
     EXPECT_EQ(driveTexts(copy), driveTexts(assigned));
@@ -229,8 +229,8 @@ TEST(DiskInfo, RootIsCutAtTheReturnedLength)
     DiskInfo info;
     info.setDiskInfo();
     ASSERT_EQ(2, info.getDiskListCount());
-    EXPECT_EQ("A:\\", DiskInfoProbe::drive(info, 0).rootPath);
-    EXPECT_EQ("C:", DiskInfoProbe::drive(info, 1).rootPath);
+    EXPECT_EQ("A:\\", DiskInfoPeer::drive(info, 0).rootPath);
+    EXPECT_EQ("C:", DiskInfoPeer::drive(info, 1).rootPath);
 }
 
 TEST(DiskInfo, MachineWithoutDrivesGivesNone) { EXPECT_TRUE(gather("").empty()); }
