@@ -20,7 +20,7 @@ public:
 
 private:
     // Lets tests see what was gathered but never reported.
-    friend struct DirectXInfoProbe;
+    friend struct DirectXInfoPeer;
 
     // False when the base key cannot be opened or its information read.
     bool walkComponents(const char* basePath, int listNumber);

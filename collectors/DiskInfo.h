@@ -21,7 +21,7 @@ public:
 
 private:
     // Lets tests see what was gathered but never reported.
-    friend struct DiskInfoProbe;
+    friend struct DiskInfoPeer;
 
     OwnedList<DiskDrive> drives;
 };

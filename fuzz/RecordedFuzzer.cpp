@@ -2,7 +2,7 @@
 // a registry.reg, as a machine.ini, and, when it holds the line "=====", as
 // both files at once; a machine that loads is then walked through the seam.
 
-#include "platform/recorded/RecordedMachine.h"
+#include "recorded/RecordedMachine.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -7,7 +7,7 @@
 #include "MachineDecoder.h"
 
 #include "platform/Platform.h"
-#include "platform/recorded/RecordedMachine.h"
+#include "recorded/RecordedMachine.h"
 #include "report/Report.h"
 
 #include <cstddef>

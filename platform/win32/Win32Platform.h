@@ -10,6 +10,7 @@ namespace kel {
 
 class Win32Platform : public Platform {
 public:
+    // PlatformRegistry.
     long regOpenKey(RegRoot root, const char* path, uint32_t access, RegHandle* key) override;
     long regCloseKey(RegHandle key) override;
     long regQueryInfoKey(RegHandle key, uint32_t* subKeys, uint32_t* values) override;
@@ -22,6 +23,7 @@ public:
     bool isWindows64() override;
     uint32_t ownRegistryView() override;
 
+    // PlatformSystem.
     bool getVersion(VersionRecord* record) override;
     bool getTrueVersion(uint32_t* major, uint32_t* minor, uint32_t* build) override;
     void globalMemoryStatus(MemoryStatus* status) override;
@@ -30,6 +32,7 @@ public:
     uint32_t ansiCodePage() override;
     bool ansiToUtf16(const char* text, std::size_t length, std::u16string* out) override;
 
+    // PlatformProcessor.
     bool hasCpuid() override;
     CpuidRegs cpuid(uint32_t leaf) override;
     bool hasTimeStampCounter() override;
@@ -39,10 +42,12 @@ public:
     uint32_t getPriorityClass() override;
     bool setPriorityClass(uint32_t priorityClass) override;
 
+    // PlatformScreenMedia.
     ScreenCaps getScreenCaps() override;
     uint32_t mediaDeviceCount(MediaFamily family) override;
     uint32_t mediaDeviceCaps(MediaFamily family, uint32_t device, MediaCaps* caps) override;
 
+    // PlatformDrives.
     uint32_t getLogicalDriveStrings(uint32_t bufferLength, char* buffer) override;
     uint32_t getDriveType(const char* root) override;
     bool hasDiskFreeSpaceEx() override;
@@ -51,9 +56,11 @@ public:
     bool getVolumeInformation(const char* root, char* volumeName, uint32_t volumeNameSize, uint32_t* serial,
                               char* fileSystem, uint32_t fileSystemSize) override;
 
+    // PlatformSpooler.
     bool enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize, uint32_t* needed,
                       uint32_t* returned) override;
 
+    // PlatformShell.
     bool getSpecialFolderPath(int folder, char* path) override;
     FindHandle findFirstFile(const char* pattern, char* fileName) override;
     bool findNextFile(FindHandle search, char* fileName) override;

@@ -64,17 +64,3 @@ kel_runs_32_bit_code() {
 
 # Why a 32-bit program cannot run here, for the messages of the scripts.
 readonly kel_no_32_bit_code="this machine cannot run 32-bit code (the kernel's 32-bit code segment is not usable: its IA-32 emulation is off), which Wine's WoW64 mode needs"
-
-# The emulated machine that runs the 32-bit programs where this machine
-# cannot (scripts/emulated-machine): a kernel and an initramfs, once per
-# machine. Its recipe names the first process's source, so that a change to
-# it makes the machine again; the kernel's version is appended once known.
-kel_machine=${KEL_EMULATED_MACHINE:-/var/lib/kel/emulated-machine}
-kel_machine_recipe="kel emulated machine 1: Debian's linux-image-amd64, busybox initramfs, the host over 9p; init $(cksum <"$(dirname "${BASH_SOURCE[0]}")/emulated-machine-init" | cut -d' ' -f1)"
-readonly kel_machine_recipe
-readonly kel_machine_marker=.kel-emulated-machine
-
-# The recipe the emulated machine in place was made from ("" when none).
-kel_machine_made_from() {
-    cat "$kel_machine/$kel_machine_marker" 2>/dev/null || true
-}

@@ -2,7 +2,7 @@
 // and its fixture subdirectories, each loaded once.
 #include "tests/conformance/RegistryConformance.h"
 
-#include "platform/recorded/RecordedMachine.h"
+#include "recorded/RecordedMachine.h"
 
 #include <map>
 #include <memory>

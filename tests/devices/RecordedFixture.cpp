@@ -1,7 +1,7 @@
 // kel_tests: the fixture is the recorded machine beside its registry.reg.
 #include "tests/devices/FixtureMachine.h"
 
-#include "platform/recorded/RecordedMachine.h"
+#include "recorded/RecordedMachine.h"
 
 #include <gtest/gtest.h>
 

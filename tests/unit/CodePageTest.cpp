@@ -1,7 +1,7 @@
 // The code-page converter, which must answer alike on the host (iconv) and
 // on Windows (the platform's own conversion).
 
-#include "platform/recorded/CodePage.h"
+#include "recorded/CodePage.h"
 
 #include <gtest/gtest.h>
 

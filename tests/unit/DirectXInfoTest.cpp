@@ -1,6 +1,5 @@
 #include "collectors/DirectXInfo.h"
-#include "CollectorProbes.h"
-#include "ForwardingPlatform.h"
+#include "CollectorPeers.h"
 #include "MachineUnderTest.h"
 
 #include <gtest/gtest.h>
@@ -36,13 +35,13 @@ const std::string kComponents =
     component(kMusic, "{58C2B4D0-46E7-11D1-89AC-00A0C9054129}", "\"Description\"=\"Microsoft Synthesizer\"");
 
 // Records every key path the collector opens.
-class OpenLog : public ForwardingPlatform {
+class OpenLog : public RecordedMachine {
 public:
-    using ForwardingPlatform::ForwardingPlatform;
+    using RecordedMachine::RecordedMachine;
     long regOpenKey(RegRoot root, const char* path, uint32_t access, RegHandle* key) override
     {
         opened.push_back(path);
-        return ForwardingPlatform::regOpenKey(root, path, access, key);
+        return RecordedMachine::regOpenKey(root, path, access, key);
     }
     bool openedBelow(const std::string& prefix) const
     {
@@ -70,40 +69,36 @@ TEST(DirectXInfo, ReadsVersionUnchangedAndTheThreeComponentLists)
     EXPECT_EQ("4.09.00.0904", versionOf(info));
     EXPECT_EQ((Texts{"Microsoft Direct3D Mono(Ramp) Software Emulation",
                      "Microsoft Direct3D RGB Software Emulation"}),
-              DirectXInfoProbe::list(info, 1));
-    EXPECT_EQ((Texts{"Internet TCP/IP Connection For DirectPlay"}), DirectXInfoProbe::list(info, 2));
-    EXPECT_EQ((Texts{"Microsoft Synthesizer"}), DirectXInfoProbe::list(info, 3));
+              DirectXInfoPeer::list(info, 1));
+    EXPECT_EQ((Texts{"Internet TCP/IP Connection For DirectPlay"}), DirectXInfoPeer::list(info, 2));
+    EXPECT_EQ((Texts{"Microsoft Synthesizer"}), DirectXInfoPeer::list(info, 3));
 }
 
 TEST(DirectXInfo, MissingDirect3DKeyStopsTheOtherWalks)
 {
     const std::string reg = kDirectX + component(kPlay, "TCP", "\"Description\"=\"TCP/IP\"") +
                             component(kMusic, "Synth", "\"Description\"=\"Synth\"");
-    MachineUnderTest m(regFile(reg), iniFile(""));
-    OpenLog log(m.machine());
-    ScopedPlatform scope(log);
+    MachineUnderTest<OpenLog> log(regFile(reg), iniFile(""));
     DirectXInfo info;
     info.setDirectXInfo();
     EXPECT_EQ("4.09.00.0904", versionOf(info));
-    EXPECT_TRUE(DirectXInfoProbe::list(info, 2).empty());
-    EXPECT_TRUE(DirectXInfoProbe::list(info, 3).empty());
-    EXPECT_FALSE(log.openedBelow("SOFTWARE\\Microsoft\\DirectPlay"));
-    EXPECT_FALSE(log.openedBelow("SOFTWARE\\Microsoft\\DirectMusic"));
+    EXPECT_TRUE(DirectXInfoPeer::list(info, 2).empty());
+    EXPECT_TRUE(DirectXInfoPeer::list(info, 3).empty());
+    EXPECT_FALSE(log->openedBelow("SOFTWARE\\Microsoft\\DirectPlay"));
+    EXPECT_FALSE(log->openedBelow("SOFTWARE\\Microsoft\\DirectMusic"));
 }
 
 TEST(DirectXInfo, MissingDirectPlayKeyStopsTheMusicWalk)
 {
     const std::string reg = component(kD3D, "RGB", "\"Description\"=\"RGB\"") +
                             component(kMusic, "Synth", "\"Description\"=\"Synth\"");
-    MachineUnderTest m(regFile(reg), iniFile(""));
-    OpenLog log(m.machine());
-    ScopedPlatform scope(log);
+    MachineUnderTest<OpenLog> log(regFile(reg), iniFile(""));
     DirectXInfo info;
     info.setDirectXInfo();
     EXPECT_EQ("", versionOf(info)) << "no DirectX key";
-    EXPECT_EQ((Texts{"RGB"}), DirectXInfoProbe::list(info, 1));
-    EXPECT_TRUE(DirectXInfoProbe::list(info, 3).empty());
-    EXPECT_FALSE(log.openedBelow("SOFTWARE\\Microsoft\\DirectMusic"));
+    EXPECT_EQ((Texts{"RGB"}), DirectXInfoPeer::list(info, 1));
+    EXPECT_TRUE(DirectXInfoPeer::list(info, 3).empty());
+    EXPECT_FALSE(log->openedBelow("SOFTWARE\\Microsoft\\DirectMusic"));
 }
 
 TEST(DirectXInfo, EmptyComponentKeysStillChain)
@@ -113,7 +108,7 @@ TEST(DirectXInfo, EmptyComponentKeysStillChain)
     MachineUnderTest m(regFile(reg), iniFile(""));
     DirectXInfo info;
     info.setDirectXInfo();
-    EXPECT_EQ((Texts{"Synth"}), DirectXInfoProbe::list(info, 3));
+    EXPECT_EQ((Texts{"Synth"}), DirectXInfoPeer::list(info, 3));
 }
 
 TEST(DirectXInfo, VersionIsWrittenOnlyWhenItFits)
@@ -132,12 +127,12 @@ TEST(DirectXInfo, SecondFillAppendsAgainAndCopiesStandAlone)
     DirectXInfo info;
     info.setDirectXInfo();
     info.setDirectXInfo();
-    EXPECT_EQ(4u, DirectXInfoProbe::list(info, 1).size());
+    EXPECT_EQ(4u, DirectXInfoPeer::list(info, 1).size());
     DirectXInfo copy(info);
     info = DirectXInfo();
     EXPECT_EQ("", versionOf(info));
     EXPECT_EQ("4.09.00.0904", versionOf(copy));
-    EXPECT_EQ(2u, DirectXInfoProbe::list(copy, 3).size());
+    EXPECT_EQ(2u, DirectXInfoPeer::list(copy, 3).size());
 }
 
 }  // namespace

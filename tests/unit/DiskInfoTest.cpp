@@ -1,6 +1,5 @@
 #include "collectors/DiskInfo.h"
-#include "CollectorProbes.h"
-#include "ForwardingPlatform.h"
+#include "CollectorPeers.h"
 #include "MachineUnderTest.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +55,7 @@ TEST(DiskInfo, KeepsEveryFieldOfTheExtendedQuery)
     DiskInfo info;
     info.setDiskInfo();
     ASSERT_EQ(3, info.getDiskListCount());
-    const DiskDrive& c = DiskInfoProbe::drive(info, 1);
+    const DiskDrive& c = DiskInfoPeer::drive(info, 1);
     EXPECT_EQ("12000000000", c.callerFreeBytes);
     EXPECT_EQ("40000000000", c.totalBytes);
     EXPECT_EQ("12618760192", c.totalFreeBytes);
@@ -65,7 +64,7 @@ TEST(DiskInfo, KeepsEveryFieldOfTheExtendedQuery)
     EXPECT_EQ("SYSTEM", c.volumeLabel);
     EXPECT_EQ("A1B2C3D", c.volumeSerial) << "no leading zero, upper case";
     EXPECT_EQ("", c.sectorsPerCluster) << "the older query's fields stay empty";
-    const DiskDrive& a = DiskInfoProbe::drive(info, 0);
+    const DiskDrive& a = DiskInfoPeer::drive(info, 0);
     EXPECT_EQ("0", a.sectorsPerCluster);
     EXPECT_EQ("0", a.bytesPerSector);
     EXPECT_EQ("0", a.freeClusters);
@@ -89,7 +88,7 @@ TEST(DiskInfo, OlderSpaceQueryWrapsItsProductsAt32Bits)
     DiskInfo info;
     info.setDiskInfo();
     EXPECT_EQ((std::vector<std::string>{"C:\\(FIXED, FAT32, 2154MB/937MB)"}), driveTexts(info));
-    const DiskDrive& c = DiskInfoProbe::drive(info, 0);
+    const DiskDrive& c = DiskInfoPeer::drive(info, 0);
     EXPECT_EQ("64", c.sectorsPerCluster);
     EXPECT_EQ("512", c.bytesPerSector);
     EXPECT_EQ("30000", c.freeClusters);
@@ -137,8 +136,8 @@ TEST(DiskInfo, VolumeFailureLeavesLabelAndSerialEmpty)
     DiskInfo info;
     info.setDiskInfo();
     ASSERT_EQ(1, info.getDiskListCount());
-    EXPECT_EQ("", DiskInfoProbe::drive(info, 0).volumeLabel);
-    EXPECT_EQ("", DiskInfoProbe::drive(info, 0).volumeSerial);
+    EXPECT_EQ("", DiskInfoPeer::drive(info, 0).volumeLabel);
+    EXPECT_EQ("", DiskInfoPeer::drive(info, 0).volumeSerial);
 }
 
 TEST(DiskInfo, DescriptionRejectsIndexOutsideAndBufferTooSmall)
@@ -183,8 +182,8 @@ TEST(DiskInfo, SecondFillAppendsAgainAndCopiesStandAlone)
     DiskInfo copy(info);
     DiskInfo assigned;
     assigned = info;
-    EXPECT_NE(&DiskInfoProbe::drive(info, 0), &DiskInfoProbe::drive(copy, 0));
-    EXPECT_NE(&DiskInfoProbe::drive(info, 0), &DiskInfoProbe::drive(assigned, 0));
+    EXPECT_NE(&DiskInfoPeer::drive(info, 0), &DiskInfoPeer::drive(copy, 0));
+    EXPECT_NE(&DiskInfoPeer::drive(info, 0), &DiskInfoPeer::drive(assigned, 0));
     info = DiskInfo();
     EXPECT_EQ(0, info.getDiskListCount());
     EXPECT_EQ(driveTexts(copy), driveTexts(assigned));
@@ -193,9 +192,9 @@ TEST(DiskInfo, SecondFillAppendsAgainAndCopiesStandAlone)
 
 // A platform that claims a drive list longer than the buffer it was given,
 // after writing into all of it.
-class OverlongDriveList : public ForwardingPlatform {
+class OverlongDriveList : public RecordedMachine {
 public:
-    using ForwardingPlatform::ForwardingPlatform;
+    using RecordedMachine::RecordedMachine;
     uint32_t getLogicalDriveStrings(uint32_t bufferLength, char* buffer) override
     {
         std::memset(buffer, 'C', bufferLength);
@@ -205,9 +204,7 @@ public:
 
 TEST(DiskInfo, ListLongerThanTheBufferGivesNoDrives)
 {
-    MachineUnderTest m(regFile(""), iniFile(std::string("[drives]\n") + kThreeDrives));
-    OverlongDriveList overlong(m.machine());
-    ScopedPlatform scope(overlong);
+    MachineUnderTest<OverlongDriveList> m(regFile(""), iniFile(std::string("[drives]\n") + kThreeDrives));
     DiskInfo info;
     info.setDiskInfo();
     EXPECT_EQ(0, info.getDiskListCount());
@@ -215,9 +212,9 @@ TEST(DiskInfo, ListLongerThanTheBufferGivesNoDrives)
 
 // A list whose length does not end on a whole root: the last root is cut at
 // the returned length, never read past it.
-class CutDriveList : public ForwardingPlatform {
+class CutDriveList : public RecordedMachine {
 public:
-    using ForwardingPlatform::ForwardingPlatform;
+    using RecordedMachine::RecordedMachine;
     uint32_t getLogicalDriveStrings(uint32_t bufferLength, char* buffer) override
     {
         const char list[] = "A:\\\0C:\\\0D:\\\0";
@@ -228,14 +225,12 @@ public:
 
 TEST(DiskInfo, RootIsCutAtTheReturnedLength)
 {
-    MachineUnderTest m(regFile(""), iniFile(std::string("[drives]\n") + kThreeDrives));
-    CutDriveList cut(m.machine());
-    ScopedPlatform scope(cut);
+    MachineUnderTest<CutDriveList> m(regFile(""), iniFile(std::string("[drives]\n") + kThreeDrives));
     DiskInfo info;
     info.setDiskInfo();
     ASSERT_EQ(2, info.getDiskListCount());
-    EXPECT_EQ("A:\\", DiskInfoProbe::drive(info, 0).rootPath);
-    EXPECT_EQ("C:", DiskInfoProbe::drive(info, 1).rootPath);
+    EXPECT_EQ("A:\\", DiskInfoPeer::drive(info, 0).rootPath);
+    EXPECT_EQ("C:", DiskInfoPeer::drive(info, 1).rootPath);
 }
 
 TEST(DiskInfo, MachineWithoutDrivesGivesNone) { EXPECT_TRUE(gather("").empty()); }

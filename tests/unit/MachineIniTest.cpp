@@ -3,7 +3,7 @@
 
 #include "RecordedTestSupport.h"
 
-#include "platform/recorded/IniFile.h"
+#include "recorded/IniFile.h"
 
 #include <cstring>
 #include <limits>

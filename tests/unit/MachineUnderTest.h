@@ -1,11 +1,12 @@
 // A recorded machine built from text in the test itself, in force as the
-// platform while the object lives.
+// platform while the object lives. Machine may be a test double derived from
+// the recorded machine, which stands in for a few of its services.
 #pragma once
 
 #include "TestMachine.h"
 
 #include "platform/Platform.h"
-#include "platform/recorded/RecordedMachine.h"
+#include "recorded/RecordedMachine.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,14 @@
 
 namespace kel {
 
+template <class Machine = RecordedMachine>
 class MachineUnderTest {
 public:
     // Fails the test when the texts are rejected; the object is then false.
     MachineUnderTest(const std::string& registry, const std::string& ini)
     {
         std::string error;
-        machine_ = RecordedMachine::parse(registry, ini, &error);
+        machine_ = RecordedMachine::parse<Machine>(registry, ini, &error);
         EXPECT_TRUE(machine_) << "machine rejected: " << error;
         if (machine_)
             scope_.emplace(*machine_);
@@ -40,12 +42,12 @@ public:
     MachineUnderTest& operator=(const MachineUnderTest&) = delete;
 
     explicit operator bool() const { return machine_ != nullptr; }
-    RecordedMachine& machine() { return *machine_; }
-    RecordedMachine& operator*() { return *machine_; }
-    RecordedMachine* operator->() { return machine_.get(); }
+    Machine& machine() { return *machine_; }
+    Machine& operator*() { return *machine_; }
+    Machine* operator->() { return machine_.get(); }
 
 private:
-    std::unique_ptr<RecordedMachine> machine_;
+    std::unique_ptr<Machine> machine_;
     std::optional<ScopedPlatform> scope_;
 };
 

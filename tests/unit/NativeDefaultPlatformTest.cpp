@@ -13,8 +13,14 @@ namespace {
 TEST(NativeDefaultPlatform, IsAnEmptyMachine)
 {
     Platform& empty = platform();
+    // The roots open, as they do everywhere, and hold nothing.
     RegHandle key = 0;
-    EXPECT_EQ(empty.regOpenKey(RegRoot::LocalMachine, "", kKeyRead, &key), kRegFileNotFound);
+    ASSERT_EQ(empty.regOpenKey(RegRoot::LocalMachine, "", kKeyRead, &key), kRegSuccess);
+    uint32_t subKeys = 9, values = 9;
+    EXPECT_EQ(empty.regQueryInfoKey(key, &subKeys, &values), kRegSuccess);
+    EXPECT_EQ(subKeys, 0u);
+    EXPECT_EQ(values, 0u);
+    EXPECT_EQ(empty.regCloseKey(key), kRegSuccess);
     EXPECT_EQ(empty.regOpenKey(RegRoot::CurrentUser, "Software", kKeyRead, &key), kRegFileNotFound);
     VersionRecord record;
     record.infoSize = kVersionRecordExSize;

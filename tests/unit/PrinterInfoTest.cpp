@@ -1,5 +1,4 @@
 #include "collectors/PrinterInfo.h"
-#include "ForwardingPlatform.h"
 #include "MachineUnderTest.h"
 
 #include <gtest/gtest.h>
@@ -86,13 +85,13 @@ TEST(PrinterInfo, SecondFillAppendsAgainAndCopiesStandAlone)
 }
 
 // A spooler that counts more records than the buffer it filled can hold.
-class OvercountingSpooler : public ForwardingPlatform {
+class OvercountingSpooler : public RecordedMachine {
 public:
-    using ForwardingPlatform::ForwardingPlatform;
+    using RecordedMachine::RecordedMachine;
     bool enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize, uint32_t* needed,
                       uint32_t* returned) override
     {
-        const bool ok = ForwardingPlatform::enumPrinters(flags, level, buffer, bufferSize, needed, returned);
+        const bool ok = RecordedMachine::enumPrinters(flags, level, buffer, bufferSize, needed, returned);
         if (buffer != nullptr)
             *returned = 1000;
         return ok;
@@ -101,9 +100,7 @@ public:
 
 TEST(PrinterInfo, ReadsNoRecordBeyondTheBuffer)
 {
-    MachineUnderTest m(regFile(""), iniFile(kTwoPrinters));
-    OvercountingSpooler spooler(m.machine());
-    ScopedPlatform scope(spooler);
+    MachineUnderTest<OvercountingSpooler> m(regFile(""), iniFile(kTwoPrinters));
     PrinterInfo info;
     info.setPrinterInfo();
     // The buffer holds the two records and their names; whatever lies after

@@ -4,7 +4,7 @@
 
 #include "MachineUnderTest.h"
 
-#include "platform/recorded/RecordedMachine.h"
+#include "recorded/RecordedMachine.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 
 #include "RecordedTestSupport.h"
 
-#include "platform/recorded/CodePage.h"
-#include "platform/recorded/RegFile.h"
-#include "platform/recorded/RegistryTree.h"
+#include "recorded/CodePage.h"
+#include "recorded/RegFileReader.h"
+#include "recorded/RegistryTree.h"
 
 namespace kel {
 namespace {
@@ -92,7 +92,7 @@ TEST(RegFile, ReadsUtf16WithBomAndUtf8WithBom)
     MachineUnderTest fromUtf8("\xEF\xBB\xBF" + std::string(kRegHeader) +
                                   "[HKEY_CURRENT_USER\\Caf\xC3\xA9]\n\"Name\"=\"\xC3\xA9t\xC3\xA9\"\n",
                               "");
-    for (MachineUnderTest* machine : {&fromUtf16, &fromUtf8}) {
+    for (MachineUnderTest<>* machine : {&fromUtf16, &fromUtf8}) {
         ASSERT_TRUE(*machine);
         OpenKey key(machine->machine(), RegRoot::CurrentUser, "CAF\xC9");  // 1252 bytes, other case
         ASSERT_EQ(key.result(), kRegSuccess);
@@ -154,8 +154,8 @@ TEST(RegFile, ReaderWorksWithoutAMachine)
     ASSERT_TRUE(codePage);
     RegistryTree tree;
     std::string error;
-    ASSERT_TRUE(RegFile::read(std::string(kRegHeader) + "[HKCU\\X]\n\"v\"=dword:1\n", "t.reg", *codePage,
-                              &tree, &error))
+    ASSERT_TRUE(RegFileReader::read(std::string(kRegHeader) + "[HKCU\\X]\n\"v\"=dword:1\n", "t.reg",
+                                    *codePage, &tree, &error))
         << error;
     const RegNode* node = tree.find(RegRoot::CurrentUser, {u"x"});
     ASSERT_TRUE(node);

@@ -1,7 +1,6 @@
 // The registry conventions the collectors share: key paths built in place,
 // paths too long for any key, and text reads into buffers of every size.
 
-#include "ForwardingPlatform.h"
 #include "MachineUnderTest.h"
 #include "platform/KeyPath.h"
 #include "platform/RegKey.h"
@@ -15,14 +14,14 @@ namespace {
 
 using test::kRegHeader;
 
-class CountingOpens : public ForwardingPlatform {
+class CountingOpens : public RecordedMachine {
 public:
-    using ForwardingPlatform::ForwardingPlatform;
+    using RecordedMachine::RecordedMachine;
     int opens = 0;
     long regOpenKey(RegRoot root, const char* path, uint32_t access, RegHandle* key) override
     {
         ++opens;
-        return ForwardingPlatform::regOpenKey(root, path, access, key);
+        return RecordedMachine::regOpenKey(root, path, access, key);
     }
 };
 
@@ -48,12 +47,10 @@ TEST(KeyPath, JoinsRootAndNameUpToTheNamesFirstNul)
 
 TEST(KeyPath, ANameOfAWholeValueBufferFitsAndBeyondTheCapacityOpensNothing)
 {
-    MachineUnderTest machine(std::string(kRegHeader) + "[HKEY_LOCAL_MACHINE\\Root\\" + std::string(255, 'k') +
-                                 "]\n\"v\"=\"found\"\n",
-                             "");
-    ASSERT_TRUE(machine);
-    CountingOpens counting(*machine);
-    ScopedPlatform scoped(counting);
+    MachineUnderTest<CountingOpens> counting(std::string(kRegHeader) + "[HKEY_LOCAL_MACHINE\\Root\\" +
+                                                 std::string(255, 'k') + "]\n\"v\"=\"found\"\n",
+                                             "");
+    ASSERT_TRUE(counting);
 
     RegKey key;
     EXPECT_EQ(kRegSuccess,
@@ -61,7 +58,7 @@ TEST(KeyPath, ANameOfAWholeValueBufferFitsAndBeyondTheCapacityOpensNothing)
     std::string text;
     EXPECT_TRUE(key.readText("v", kMaxPath, &text));
     EXPECT_EQ("found", text);
-    EXPECT_EQ(1, counting.opens);
+    EXPECT_EQ(1, counting->opens);
 
     const std::string longRoot(kMaxPath, 'r');
     KeyPath tooLong(longRoot.c_str(), std::string(kMaxPath, 'n'));
@@ -69,7 +66,7 @@ TEST(KeyPath, ANameOfAWholeValueBufferFitsAndBeyondTheCapacityOpensNothing)
     RegKey refused;
     EXPECT_EQ(kRegFileNotFound, refused.open(RegRoot::LocalMachine, tooLong, kKeyQueryValue));
     EXPECT_FALSE(refused.isOpen());
-    EXPECT_EQ(1, counting.opens) << "a path no key can have is not asked for";
+    EXPECT_EQ(1, counting->opens) << "a path no key can have is not asked for";
 }
 
 // Small reads use a buffer on the stack, large ones one on the heap: both

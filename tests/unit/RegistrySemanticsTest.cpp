@@ -69,7 +69,7 @@ class RegistrySemantics : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(machine_); }
 
-    MachineUnderTest machine_{semanticsRegistry(), ""};
+    MachineUnderTest<> machine_{semanticsRegistry(), ""};
 };
 
 TEST_F(RegistrySemantics, SubkeysInUpperCaseOrderValuesInCreationOrder)

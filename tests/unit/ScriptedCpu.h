@@ -1,9 +1,10 @@
 // A processor and its clocks scripted by a test: identification results per
 // leaf, the performance counter, the time-stamp counter and the priority
-// class, with a record of what the collector did to them.
+// class, with a record of what the collector did to them. Everything else is
+// an empty machine's.
 #pragma once
 
-#include "tests/cpu/CpuOnlyPlatform.h"
+#include "recorded/RecordedMachine.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +15,8 @@
 
 namespace kel {
 
-class ScriptedCpu : public CpuOnlyPlatform {
+class ScriptedCpu : public RecordedMachine {
 public:
-    void unexpected(const char* service) override { ADD_FAILURE() << "unexpected call: " << service; }
-
     // Successive calls of one leaf answer its results in turn, the last one
     // repeating; a call of another leaf in between starts the list again.
     // A leaf without results answers zeros.

@@ -3,7 +3,7 @@
 
 #include "RecordedTestSupport.h"
 
-#include "platform/recorded/SimulatedCpu.h"
+#include "recorded/SimulatedCpu.h"
 
 #include <cstring>
 #include <limits>

@@ -1,5 +1,4 @@
 #include "collectors/SoftwareInfo.h"
-#include "ForwardingPlatform.h"
 #include "MachineUnderTest.h"
 
 #include <gtest/gtest.h>
@@ -85,9 +84,9 @@ TEST(SoftwareInfo, Windows64ReadsOwn32BitViewFirstThenThe64BitOne)
 
 // A platform on which both views open one key, as for a key that 64-bit
 // Windows does not redirect.
-class SharedViews : public ForwardingPlatform {
+class SharedViews : public RecordedMachine {
 public:
-    using ForwardingPlatform::ForwardingPlatform;
+    using RecordedMachine::RecordedMachine;
     bool regSameKey(RegHandle, RegHandle) override
     {
         ++asked;
@@ -98,15 +97,13 @@ public:
 
 TEST(SoftwareInfo, Windows64ReadsAKeyBothViewsShareOnce)
 {
-    MachineUnderTest m(regFile(program(kUninstall, "Office", "\"DisplayName\"=\"Office\"") +
-                               program(kUninstall32, "Zip", "\"DisplayName\"=\"7-Zip\"")),
-                       iniFile("", "windows64 = yes\n"));
-    SharedViews shared(m.machine());
-    ScopedPlatform scope(shared);
+    MachineUnderTest<SharedViews> shared(regFile(program(kUninstall, "Office", "\"DisplayName\"=\"Office\"") +
+                                                 program(kUninstall32, "Zip", "\"DisplayName\"=\"7-Zip\"")),
+                                         iniFile("", "windows64 = yes\n"));
     SoftwareInfo info;
     info.setSoftwareInfo();
     EXPECT_EQ((std::vector<std::string>{"7-Zip"}), names(info));
-    EXPECT_EQ(1, shared.asked);
+    EXPECT_EQ(1, shared->asked);
 }
 
 TEST(SoftwareInfo, DescriptionTellsBadIndexFromSmallBuffer)

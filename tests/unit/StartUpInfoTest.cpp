@@ -1,5 +1,4 @@
 #include "collectors/StartUpInfo.h"
-#include "ForwardingPlatform.h"
 #include "MachineUnderTest.h"
 
 #include <gtest/gtest.h>
@@ -146,20 +145,20 @@ TEST(StartUpInfo, SecondFillAppendsAgainAndCopiesStandAlone)
 }
 
 // Counts searches opened and closed, to prove that every search is closed.
-class SearchCount : public ForwardingPlatform {
+class SearchCount : public RecordedMachine {
 public:
-    using ForwardingPlatform::ForwardingPlatform;
+    using RecordedMachine::RecordedMachine;
     FindHandle findFirstFile(const char* pattern, char* fileName) override
     {
         patterns.push_back(pattern);
-        FindHandle h = ForwardingPlatform::findFirstFile(pattern, fileName);
+        FindHandle h = RecordedMachine::findFirstFile(pattern, fileName);
         opened += h != 0;
         return h;
     }
     void findClose(FindHandle search) override
     {
         ++closed;
-        ForwardingPlatform::findClose(search);
+        RecordedMachine::findClose(search);
     }
     std::vector<std::string> patterns;
     int opened = 0;
@@ -168,19 +167,17 @@ public:
 
 TEST(StartUpInfo, SearchesCommonFolderFirstForShortcutsAndClosesEverySearch)
 {
-    MachineUnderTest m(regFile(""), iniFile("[shell]\nstartup_common = A.lnk\n"
-                                            "startup_user = B.lnk\n"));
-    SearchCount count(m.machine());
-    ScopedPlatform scope(count);
+    MachineUnderTest<SearchCount> count(regFile(""), iniFile("[shell]\nstartup_common = A.lnk\n"
+                                                             "startup_user = B.lnk\n"));
     StartUpInfo info;
     info.setStartUpInfo();
     EXPECT_EQ((Texts{"B.lnk", "A.lnk"}), entries(info));
-    ASSERT_EQ(2u, count.patterns.size());
+    ASSERT_EQ(2u, count->patterns.size());
     char common[kMaxPath] = {};
-    ASSERT_TRUE(m.machine().getSpecialFolderPath(kFolderCommonStartup, common));
-    EXPECT_EQ(std::string(common) + "\\*.lnk", count.patterns[0]);
-    EXPECT_EQ(2, count.opened);
-    EXPECT_EQ(2, count.closed);
+    ASSERT_TRUE(count->getSpecialFolderPath(kFolderCommonStartup, common));
+    EXPECT_EQ(std::string(common) + "\\*.lnk", count->patterns[0]);
+    EXPECT_EQ(2, count->opened);
+    EXPECT_EQ(2, count->closed);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/recorded/RecordedMachine.h"
+#include "recorded/RecordedMachine.h"
 #include "report/Report.h"
 
 #include <gtest/gtest.h>

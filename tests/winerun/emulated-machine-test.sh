@@ -7,7 +7,7 @@
 # exits 125.
 set -u
 runner=$1 build=$2
-. "$(dirname "$runner")/lib/wine-root.sh"
+. "$(dirname "$runner")/lib/emulated-machine.sh"
 case "$(kel_machine_made_from)" in
     "$kel_machine_recipe; "*) ;;
     *)

@@ -5,8 +5,8 @@
 // Prints name=value fields: medians of the report and of the measurement,
 // the median share, and the samples per report.
 #include "platform/Platform.h"
+#include "platform/win32/Win32Platform.h"
 #include "report/Report.h"
-#include "tests/unit/ForwardingPlatform.h"
 #include "tools/bench/Timing.h"
 
 #include <algorithm>
@@ -22,10 +22,8 @@ using kel::bench::median;
 constexpr int kReports = 100;
 
 // The real platform, with the clock samples timed and counted.
-class ClockWatch : public kel::ForwardingPlatform {
+class ClockWatch : public kel::Win32Platform {
 public:
-    using ForwardingPlatform::ForwardingPlatform;
-
     void startReport()
     {
         samples = 0;
@@ -50,7 +48,7 @@ public:
             lastRestore = now;
             raised = false;
         }
-        return ForwardingPlatform::setPriorityClass(priorityClass);
+        return Win32Platform::setPriorityClass(priorityClass);
     }
 
 private:
@@ -63,7 +61,7 @@ private:
 
 int main()
 {
-    ClockWatch watch(kel::platform());
+    ClockWatch watch;
     kel::ScopedPlatform scoped(watch);
     std::vector<double> reports, measurements, shares;
     std::vector<unsigned> samples;

@@ -33,7 +33,7 @@
 #include "collectors/SoftwareInfo.h"
 #include "collectors/StartUpInfo.h"
 #include "platform/Platform.h"
-#include "platform/recorded/RecordedMachine.h"
+#include "recorded/RecordedMachine.h"
 #include "report/Report.h"
 #include "tools/bench/GeneratedMachine.h"
 #include "tools/bench/HeapCount.h"

@@ -1,6 +1,6 @@
 // kelreport: the command-line face of Kel's report.
 #include "platform/Platform.h"
-#include "platform/recorded/RecordedMachine.h"
+#include "recorded/RecordedMachine.h"
 #include "report/Report.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "platform/recorded/RegistryTree.h"
+#include "recorded/RegistryTree.h"
 
-#include "platform/recorded/Unicode.h"
+#include "recorded/Unicode.h"
 
 #include <algorithm>
 

@@ -1,8 +1,10 @@
-// The line-by-line work of RegFile::read: one reader per file.
+// Reader of the registry editor's export format (.reg): "Windows Registry
+// Editor Version 5.00" files in UTF-16LE with a byte-order mark or in UTF-8,
+// and "REGEDIT4" files in the machine's 8-bit code page.
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/recorded/RegistryTree.h"
+#include "recorded/RegistryTree.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,11 +17,17 @@ class CodePage;
 
 class RegFileReader {
 public:
-    RegFileReader(const std::string& fileName, const CodePage& codePage, RegistryTree* tree);
-
-    bool read(const std::string& bytes, std::string* error);
+    // Applies the file's key and value lines, deletions included, to tree in
+    // file order. An empty file holds nothing. On bad input returns false
+    // and sets *error to "FILE, line N: problem".
+    static bool read(const std::string& bytes, const std::string& fileName, const CodePage& codePage,
+                     RegistryTree* tree, std::string* error);
 
 private:
+    // One reader per file: it keeps the lines and where it is in them.
+    RegFileReader(const std::string& fileName, const CodePage& codePage, RegistryTree* tree);
+
+    bool readAll(const std::string& bytes, std::string* error);
     bool decode(const std::string& bytes);
     bool checkHeader();
     bool readLine();

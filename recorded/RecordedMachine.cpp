@@ -1,6 +1,11 @@
-#include "platform/recorded/SimulatedMachine.h"
+#include "recorded/RecordedMachine.h"
+
+#include "recorded/IniFile.h"
+#include "recorded/MachineIniReader.h"
+#include "recorded/RegFileReader.h"
 
 #include <cstring>
+#include <fstream>
 #include <iterator>
 #include <limits>
 #include <new>
@@ -43,6 +48,21 @@ bool matchesPattern(const char* pattern, const char* name)
     return matchesPattern(pattern + 1, name + 1);
 }
 
+bool readFile(const std::string& path, std::string* bytes, std::string* error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        *error = path + ": cannot open the file";
+        return false;
+    }
+    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        *error = path + ": cannot read the file";
+        return false;
+    }
+    return true;
+}
+
 bool isConnection(const std::string& printer) { return printer.compare(0, 2, "\\\\") == 0; }
 
 // Copies text and its NUL when they fit in size bytes.
@@ -58,49 +78,83 @@ bool copyIfFits(const std::string& text, char* target, uint32_t size)
 
 }  // namespace
 
-SimulatedMachine::SimulatedMachine(std::unique_ptr<RegistryTree> tree, std::unique_ptr<MachineFacts> facts,
-                                   std::unique_ptr<CodePage> codePage)
-    : tree_(std::move(tree)), facts_(std::move(facts)), codePage_(std::move(codePage)),
-      registry_(*tree_, *codePage_, facts_->windows64), cpu_(*facts_)
+std::unique_ptr<RecordedMachine> RecordedMachine::load(const std::string& directory, std::string* error)
+{
+    std::string ignored;
+    std::string* message = error ? error : &ignored;
+    std::string registryPath = directory + "/registry.reg";
+    std::string iniPath = directory + "/machine.ini";
+    std::string registryBytes;
+    std::string iniBytes;
+    if (!readFile(registryPath, &registryBytes, message) || !readFile(iniPath, &iniBytes, message))
+        return nullptr;
+    return parse(registryBytes, iniBytes, message, registryPath, iniPath);
+}
+
+bool RecordedMachine::read(const std::string& registryBytes, const std::string& iniBytes, std::string* error,
+                           const std::string& registryName, const std::string& iniName, Recording* recording)
+{
+    std::string ignored;
+    std::string* message = error ? error : &ignored;
+    IniFile ini;
+    if (!ini.parse(iniBytes, iniName, message))
+        return false;
+    recording->facts = std::make_unique<MachineFacts>();
+    MachineIniReader reader(ini, iniName);
+    if (!reader.read(recording->facts.get(), &recording->codePage, message))
+        return false;
+    recording->tree = std::make_unique<RegistryTree>();
+    return RegFileReader::read(registryBytes, registryName, *recording->codePage, recording->tree.get(),
+                               message);
+}
+
+RecordedMachine::RecordedMachine()
+    : RecordedMachine(Recording{std::make_unique<RegistryTree>(), std::make_unique<MachineFacts>(),
+                                CodePage::open(MachineFacts().codePage)})
 {
 }
 
-std::size_t SimulatedMachine::openKeyCount() const { return registry_.openCount(); }
+RecordedMachine::RecordedMachine(Recording recording)
+    : tree_(std::move(recording.tree)), facts_(std::move(recording.facts)),
+      codePage_(std::move(recording.codePage)), registry_(*tree_, *codePage_, facts_->windows64),
+      cpu_(*facts_)
+{
+}
 
-long SimulatedMachine::regOpenKey(RegRoot root, const char* path, uint32_t access, RegHandle* key)
+long RecordedMachine::regOpenKey(RegRoot root, const char* path, uint32_t access, RegHandle* key)
 {
     return registry_.openKey(root, path, access, key);
 }
 
-long SimulatedMachine::regCloseKey(RegHandle key) { return registry_.closeKey(key); }
+long RecordedMachine::regCloseKey(RegHandle key) { return registry_.closeKey(key); }
 
-long SimulatedMachine::regQueryInfoKey(RegHandle key, uint32_t* subKeys, uint32_t* values)
+long RecordedMachine::regQueryInfoKey(RegHandle key, uint32_t* subKeys, uint32_t* values)
 {
     return registry_.queryInfoKey(key, subKeys, values);
 }
 
-long SimulatedMachine::regEnumKey(RegHandle key, uint32_t index, char* name, uint32_t nameSize)
+long RecordedMachine::regEnumKey(RegHandle key, uint32_t index, char* name, uint32_t nameSize)
 {
     return registry_.enumKey(key, index, name, nameSize);
 }
 
-long SimulatedMachine::regEnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameSize,
-                                    uint32_t* type, uint8_t* data, uint32_t* dataSize)
+long RecordedMachine::regEnumValue(RegHandle key, uint32_t index, char* name, uint32_t* nameSize,
+                                   uint32_t* type, uint8_t* data, uint32_t* dataSize)
 {
     return registry_.enumValue(key, index, name, nameSize, type, data, dataSize);
 }
 
-long SimulatedMachine::regQueryValue(RegHandle key, const char* name, uint32_t* type, uint8_t* data,
-                                     uint32_t* dataSize)
+long RecordedMachine::regQueryValue(RegHandle key, const char* name, uint32_t* type, uint8_t* data,
+                                    uint32_t* dataSize)
 {
     return registry_.queryValue(key, name, type, data, dataSize);
 }
 
-bool SimulatedMachine::regSameKey(RegHandle a, RegHandle b) { return registry_.sameKey(a, b); }
+bool RecordedMachine::regSameKey(RegHandle a, RegHandle b) { return registry_.sameKey(a, b); }
 
-uint32_t SimulatedMachine::ownRegistryView() { return registry_.ownView(); }
+uint32_t RecordedMachine::ownRegistryView() { return registry_.ownView(); }
 
-bool SimulatedMachine::getVersion(VersionRecord* record)
+bool RecordedMachine::getVersion(VersionRecord* record)
 {
     if (!record || !facts_->hasVersion)
         return false;
@@ -121,7 +175,7 @@ bool SimulatedMachine::getVersion(VersionRecord* record)
 
 // RtlGetVersion exists on the NT family only, and answers there what the
 // machine really is.
-bool SimulatedMachine::getTrueVersion(uint32_t* major, uint32_t* minor, uint32_t* build)
+bool RecordedMachine::getTrueVersion(uint32_t* major, uint32_t* minor, uint32_t* build)
 {
     if (!facts_->hasVersion || facts_->version.platformId != kWindowsNT)
         return false;
@@ -132,7 +186,7 @@ bool SimulatedMachine::getTrueVersion(uint32_t* major, uint32_t* minor, uint32_t
 }
 
 // The older query's record holds 32-bit figures, so larger ones are cut.
-void SimulatedMachine::globalMemoryStatus(MemoryStatus* status)
+void RecordedMachine::globalMemoryStatus(MemoryStatus* status)
 {
     const MemoryStatus& memory = facts_->memory;
     status->memoryLoad = memory.memoryLoad;
@@ -144,7 +198,7 @@ void SimulatedMachine::globalMemoryStatus(MemoryStatus* status)
     status->availVirtual = cutTo32Bits(memory.availVirtual);
 }
 
-bool SimulatedMachine::globalMemoryStatusEx(MemoryStatus* status)
+bool RecordedMachine::globalMemoryStatusEx(MemoryStatus* status)
 {
     if (!facts_->extendedMemoryStatus)
         return false;
@@ -152,9 +206,9 @@ bool SimulatedMachine::globalMemoryStatusEx(MemoryStatus* status)
     return true;
 }
 
-void SimulatedMachine::getSystemInfo(SystemInfo* info) { *info = facts_->system; }
+void RecordedMachine::getSystemInfo(SystemInfo* info) { *info = facts_->system; }
 
-bool SimulatedMachine::ansiToUtf16(const char* text, std::size_t length, std::u16string* out)
+bool RecordedMachine::ansiToUtf16(const char* text, std::size_t length, std::u16string* out)
 {
     // The platform's conversion reports exhausted memory by its result.
     try {
@@ -165,22 +219,22 @@ bool SimulatedMachine::ansiToUtf16(const char* text, std::size_t length, std::u1
     }
 }
 
-bool SimulatedMachine::queryPerformanceFrequency(int64_t* frequency)
+bool RecordedMachine::queryPerformanceFrequency(int64_t* frequency)
 {
     return cpu_.queryPerformanceFrequency(frequency);
 }
 
-bool SimulatedMachine::queryPerformanceCounter(int64_t* counter)
+bool RecordedMachine::queryPerformanceCounter(int64_t* counter)
 {
     return cpu_.queryPerformanceCounter(counter);
 }
 
-uint32_t SimulatedMachine::mediaDeviceCount(MediaFamily family)
+uint32_t RecordedMachine::mediaDeviceCount(MediaFamily family)
 {
     return static_cast<uint32_t>(facts_->media[static_cast<std::size_t>(family)].size());
 }
 
-uint32_t SimulatedMachine::mediaDeviceCaps(MediaFamily family, uint32_t device, MediaCaps* caps)
+uint32_t RecordedMachine::mediaDeviceCaps(MediaFamily family, uint32_t device, MediaCaps* caps)
 {
     const std::vector<MediaDeviceFacts>& devices = facts_->media[static_cast<std::size_t>(family)];
     if (device >= devices.size())
@@ -197,7 +251,7 @@ uint32_t SimulatedMachine::mediaDeviceCaps(MediaFamily family, uint32_t device, 
     return kMmSuccess;
 }
 
-uint32_t SimulatedMachine::getLogicalDriveStrings(uint32_t bufferLength, char* buffer)
+uint32_t RecordedMachine::getLogicalDriveStrings(uint32_t bufferLength, char* buffer)
 {
     uint32_t length = static_cast<uint32_t>(4 * facts_->drives.size());
     if (!buffer || length + 1 > bufferLength)
@@ -212,7 +266,7 @@ uint32_t SimulatedMachine::getLogicalDriveStrings(uint32_t bufferLength, char* b
     return length;
 }
 
-const DriveFacts* SimulatedMachine::drive(const char* root) const
+const DriveFacts* RecordedMachine::drive(const char* root) const
 {
     if (!root || root[0] == '\0' || root[1] != ':' ||
         (root[2] != '\0' && (root[2] != '\\' || root[3] != '\0')))
@@ -224,13 +278,13 @@ const DriveFacts* SimulatedMachine::drive(const char* root) const
     return nullptr;
 }
 
-uint32_t SimulatedMachine::getDriveType(const char* root)
+uint32_t RecordedMachine::getDriveType(const char* root)
 {
     const DriveFacts* found = drive(root);
     return found ? found->type : static_cast<uint32_t>(kDriveNoRootDir);
 }
 
-bool SimulatedMachine::getDiskFreeSpaceEx(const char* root, DiskSpaceEx* space)
+bool RecordedMachine::getDiskFreeSpaceEx(const char* root, DiskSpaceEx* space)
 {
     const DriveFacts* found = drive(root);
     if (!found || found->spaceFails || !space)
@@ -239,7 +293,7 @@ bool SimulatedMachine::getDiskFreeSpaceEx(const char* root, DiskSpaceEx* space)
     return true;
 }
 
-bool SimulatedMachine::getDiskFreeSpace(const char* root, DiskSpace* space)
+bool RecordedMachine::getDiskFreeSpace(const char* root, DiskSpace* space)
 {
     const DriveFacts* found = drive(root);
     if (!found || found->spaceFails || !space)
@@ -248,8 +302,8 @@ bool SimulatedMachine::getDiskFreeSpace(const char* root, DiskSpace* space)
     return true;
 }
 
-bool SimulatedMachine::getVolumeInformation(const char* root, char* volumeName, uint32_t volumeNameSize,
-                                            uint32_t* serial, char* fileSystem, uint32_t fileSystemSize)
+bool RecordedMachine::getVolumeInformation(const char* root, char* volumeName, uint32_t volumeNameSize,
+                                           uint32_t* serial, char* fileSystem, uint32_t fileSystemSize)
 {
     const DriveFacts* found = drive(root);
     if (!found || found->volumeFails)
@@ -262,8 +316,8 @@ bool SimulatedMachine::getVolumeInformation(const char* root, char* volumeName, 
     return true;
 }
 
-bool SimulatedMachine::enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize,
-                                    uint32_t* needed, uint32_t* returned)
+bool RecordedMachine::enumPrinters(uint32_t flags, uint32_t level, uint8_t* buffer, uint32_t bufferSize,
+                                   uint32_t* needed, uint32_t* returned)
 {
     if (!needed || !returned)
         return false;
@@ -308,7 +362,7 @@ bool SimulatedMachine::enumPrinters(uint32_t flags, uint32_t level, uint8_t* buf
     return true;
 }
 
-std::string SimulatedMachine::folderPath(int folder) const
+std::string RecordedMachine::folderPath(int folder) const
 {
     // Where the shell of the machine's platform family puts the folders.
     bool windows95Family = facts_->hasVersion && facts_->version.platformId == 1;
@@ -319,7 +373,7 @@ std::string SimulatedMachine::folderPath(int folder) const
                            : "C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup";
 }
 
-const StartupFolderFacts* SimulatedMachine::folderFacts(int folder) const
+const StartupFolderFacts* RecordedMachine::folderFacts(int folder) const
 {
     const StartupFolderFacts* facts = folder == kFolderStartup         ? &facts_->startupUser
                                       : folder == kFolderCommonStartup ? &facts_->startupCommon
@@ -327,7 +381,7 @@ const StartupFolderFacts* SimulatedMachine::folderFacts(int folder) const
     return facts && facts->named ? facts : nullptr;
 }
 
-bool SimulatedMachine::getSpecialFolderPath(int folder, char* path)
+bool RecordedMachine::getSpecialFolderPath(int folder, char* path)
 {
     if (!folderFacts(folder) || !path)
         return false;
@@ -336,7 +390,7 @@ bool SimulatedMachine::getSpecialFolderPath(int folder, char* path)
     return true;
 }
 
-FindHandle SimulatedMachine::findFirstFile(const char* pattern, char* fileName)
+FindHandle RecordedMachine::findFirstFile(const char* pattern, char* fileName)
 {
     if (!pattern || !fileName)
         return 0;
@@ -359,15 +413,15 @@ FindHandle SimulatedMachine::findFirstFile(const char* pattern, char* fileName)
     return 0;
 }
 
-bool SimulatedMachine::findNextFile(FindHandle search, char* fileName)
+bool RecordedMachine::findNextFile(FindHandle search, char* fileName)
 {
     auto found = searches_.find(search);
     return found != searches_.end() && fileName && nextMatch(&found->second, fileName);
 }
 
-void SimulatedMachine::findClose(FindHandle search) { searches_.erase(search); }
+void RecordedMachine::findClose(FindHandle search) { searches_.erase(search); }
 
-bool SimulatedMachine::nextMatch(Search* search, char* fileName) const
+bool RecordedMachine::nextMatch(Search* search, char* fileName) const
 {
     const std::vector<std::string>& files = search->folder->files;
     while (search->next < files.size()) {

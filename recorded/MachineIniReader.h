@@ -2,8 +2,8 @@
 // every number checked, every text converted to the machine's code page.
 #pragma once
 
-#include "platform/recorded/IniFile.h"
-#include "platform/recorded/MachineFacts.h"
+#include "recorded/IniFile.h"
+#include "recorded/MachineFacts.h"
 
 #include <cstddef>
 #include <cstdint>

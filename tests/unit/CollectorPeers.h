@@ -9,11 +9,11 @@
 
 namespace kel {
 
-struct DiskInfoProbe {
+struct DiskInfoPeer {
     static const DiskDrive& drive(const DiskInfo& info, std::size_t i) { return info.drives[i]; }
 };
 
-struct DirectXInfoProbe {
+struct DirectXInfoPeer {
     // number: 1 Direct3D drivers, 2 DirectPlay services, 3 DirectMusic synthesizers.
     static std::vector<std::string> list(const DirectXInfo& info, int number)
     {

@@ -1,6 +1,6 @@
-#include "platform/recorded/Excerpt.h"
+#include "recorded/Excerpt.h"
 
-#include "platform/recorded/Unicode.h"
+#include "recorded/Unicode.h"
 
 namespace kel {
 

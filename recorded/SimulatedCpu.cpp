@@ -1,4 +1,4 @@
-#include "platform/recorded/SimulatedCpu.h"
+#include "recorded/SimulatedCpu.h"
 
 namespace kel {
 

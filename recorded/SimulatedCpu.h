@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/recorded/MachineFacts.h"
+#include "recorded/MachineFacts.h"
 
 #include <cstddef>
 #include <cstdint>

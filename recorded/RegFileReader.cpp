@@ -1,8 +1,8 @@
-#include "platform/recorded/RegFileReader.h"
+#include "recorded/RegFileReader.h"
 
-#include "platform/recorded/CodePage.h"
-#include "platform/recorded/Excerpt.h"
-#include "platform/recorded/Unicode.h"
+#include "recorded/CodePage.h"
+#include "recorded/Excerpt.h"
+#include "recorded/Unicode.h"
 
 #include <algorithm>
 
@@ -92,7 +92,14 @@ RegFileReader::RegFileReader(const std::string& fileName, const CodePage& codePa
 {
 }
 
-bool RegFileReader::read(const std::string& bytes, std::string* error)
+bool RegFileReader::read(const std::string& bytes, const std::string& fileName, const CodePage& codePage,
+                         RegistryTree* tree, std::string* error)
+{
+    RegFileReader reader(fileName, codePage, tree);
+    return reader.readAll(bytes, error);
+}
+
+bool RegFileReader::readAll(const std::string& bytes, std::string* error)
 {
     bool ok = bytes.empty() || (decode(bytes) && checkHeader());
     for (current_ = 1; ok && current_ < lines_.size(); ++current_)

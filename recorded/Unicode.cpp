@@ -1,4 +1,4 @@
-#include "platform/recorded/Unicode.h"
+#include "recorded/Unicode.h"
 
 namespace kel {
 namespace unicode {

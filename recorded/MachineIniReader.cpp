@@ -1,8 +1,8 @@
-#include "platform/recorded/MachineIniReader.h"
+#include "recorded/MachineIniReader.h"
 
-#include "platform/recorded/CodePage.h"
-#include "platform/recorded/Excerpt.h"
-#include "platform/recorded/Unicode.h"
+#include "recorded/CodePage.h"
+#include "recorded/Excerpt.h"
+#include "recorded/Unicode.h"
 
 #include <algorithm>
 #include <iterator>

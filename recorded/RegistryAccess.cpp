@@ -1,8 +1,8 @@
-#include "platform/recorded/RegistryAccess.h"
+#include "recorded/RegistryAccess.h"
 
-#include "platform/recorded/CodePage.h"
-#include "platform/recorded/RegistryTree.h"
-#include "platform/recorded/Unicode.h"
+#include "recorded/CodePage.h"
+#include "recorded/RegistryTree.h"
+#include "recorded/Unicode.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
-#include "platform/recorded/IniFile.h"
+#include "recorded/IniFile.h"
 
-#include "platform/recorded/Excerpt.h"
-#include "platform/recorded/Unicode.h"
+#include "recorded/Excerpt.h"
+#include "recorded/Unicode.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include "collectors/DiskInfo.h"
 #include "platform/Platform.h"
 #include "report/Report.h"
-#include "tests/unit/CollectorProbes.h"
+#include "tests/unit/CollectorPeers.h"
 
 #include <gtest/gtest.h>
 
@@ -196,8 +196,8 @@ TEST(WineSoftware, FixedDriveKeepsTheVolumeSerial)
     ASSERT_TRUE(GetVolumeInformationA("C:\\", nullptr, 0, &serial, nullptr, nullptr, nullptr, 0));
     char hex[16];
     std::snprintf(hex, sizeof hex, "%lX", static_cast<unsigned long>(serial));
-    EXPECT_EQ(hex, DiskInfoProbe::drive(info, 1).volumeSerial);
-    EXPECT_EQ("0", DiskInfoProbe::drive(info, 2).sectorsPerCluster) << "CD-ROM";
+    EXPECT_EQ(hex, DiskInfoPeer::drive(info, 1).volumeSerial);
+    EXPECT_EQ("0", DiskInfoPeer::drive(info, 2).sectorsPerCluster) << "CD-ROM";
 }
 
 TEST(WineSoftware, PrintersAreThoseTheSpoolerLists)
@@ -266,9 +266,9 @@ TEST(WineSoftware, DirectXReadsVersionAndChainedComponentKeys)
     DirectXInfo info;
     info.setDirectXInfo();
     EXPECT_EQ((Lines{"Kel Direct3D Ramp Emulation", "Kel Direct3D RGB Emulation"}),
-              DirectXInfoProbe::list(info, 1));
-    EXPECT_EQ((Lines{"Internet TCP/IP Connection For DirectPlay"}), DirectXInfoProbe::list(info, 2));
-    EXPECT_EQ((Lines{"Microsoft Software Synthesizer"}), DirectXInfoProbe::list(info, 3));
+              DirectXInfoPeer::list(info, 1));
+    EXPECT_EQ((Lines{"Internet TCP/IP Connection For DirectPlay"}), DirectXInfoPeer::list(info, 2));
+    EXPECT_EQ((Lines{"Microsoft Software Synthesizer"}), DirectXInfoPeer::list(info, 3));
 }
 
 }  // namespace

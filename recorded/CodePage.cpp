@@ -1,4 +1,4 @@
-#include "platform/recorded/CodePage.h"
+#include "recorded/CodePage.h"
 
 #ifdef _WIN32
 #include <windows.h>
