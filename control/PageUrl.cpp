@@ -31,7 +31,7 @@ std::u16string browserUrl(IUnknown* site)
         return std::u16string();
     BSTR location = nullptr;
     const HRESULT hr = browser->get_LocationURL(&location);
-    const std::unique_ptr<OLECHAR, void (*)(BSTR)> owned(location, SysFreeString);
+    const std::unique_ptr<OLECHAR, decltype(&SysFreeString)> owned(location, SysFreeString);
     return SUCCEEDED(hr) ? textOf(location, SysStringLen(location)) : std::u16string();
 }
 
@@ -48,7 +48,7 @@ std::u16string monikerUrl(IUnknown* site)
         return std::u16string();
     LPOLESTR name = nullptr;
     const HRESULT hr = moniker->GetDisplayName(context.get(), nullptr, &name);
-    const std::unique_ptr<OLECHAR, void (*)(void*)> owned(name, CoTaskMemFree);
+    const std::unique_ptr<OLECHAR, decltype(&CoTaskMemFree)> owned(name, CoTaskMemFree);
     return SUCCEEDED(hr) && name ? textOf(name, std::char_traits<OLECHAR>::length(name)) : std::u16string();
 }
 
