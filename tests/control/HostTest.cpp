@@ -148,12 +148,22 @@ com_ptr<IUnknown> hostedByAtl(HWND window)
     return control;
 }
 
-TEST(Host, AtlHostsTheControlAndItPaints)
-{
+// A window of the test's with the control that Wine's ATL hosts in it.
+class Host : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, host.handle());
+        control = hostedByAtl(host.handle());
+        ASSERT_TRUE(control);
+    }
+
     HostWindow host;
-    ASSERT_NE(nullptr, host.handle());
-    com_ptr<IUnknown> control = hostedByAtl(host.handle());
-    ASSERT_TRUE(control);
+    com_ptr<IUnknown> control;
+};
+
+TEST_F(Host, AtlHostsTheControlAndItPaints)
+{
     com_ptr<IOleInPlaceObject> inPlace;
     ASSERT_HR(S_OK, control.queryInterface(IID_IOleInPlaceObject, &inPlace));
     HWND own = nullptr;
@@ -197,13 +207,9 @@ TEST(Host, AtlHostsTheControlAndItPaints)
 // What Wine's ATL offers a control it hosts: a client site that names no
 // page (no service provider, no container moniker), so even a policy that
 // allows no page leaves the control scriptable there.
-TEST(Host, WinesAtlSiteNamesNoPage)
+TEST_F(Host, WinesAtlSiteNamesNoPage)
 {
     ScopedPolicy allowsNoPage(L"");
-    HostWindow host;
-    ASSERT_NE(nullptr, host.handle());
-    com_ptr<IUnknown> control = hostedByAtl(host.handle());
-    ASSERT_TRUE(control);
     com_ptr<IOleObject> object;
     ASSERT_HR(S_OK, control.queryInterface(IID_IOleObject, &object));
     com_ptr<IOleClientSite> site;
