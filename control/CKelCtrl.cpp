@@ -2,10 +2,12 @@
 
 #include "control/KelGuids.h"
 #include "control/KelTypeLibrary.h"
+#include "control/PageUrl.h"
 #include "control/framework/ClassRegistry.h"
 #include "control/framework/Module.h"
 #include "control/framework/Resources.h"
 #include "report/Report.h"
+#include "report/SiteLock.h"
 
 #include <iterator>
 #include <string>
@@ -91,7 +93,31 @@ IUnknown* CKelCtrl::extraInterface(REFIID iid)
 {
     if (IsEqualIID(iid, IID_IObjectSafety))
         return static_cast<IObjectSafety*>(this);
+    if (IsEqualIID(iid, IID_IObjectWithSite))
+        return static_cast<IObjectWithSite*>(this);
     return nullptr;
+}
+
+std::u16string CKelCtrl::pageUrl()
+{
+    com::com_ptr<IOleClientSite> clientSite;
+    GetClientSite(clientSite.put());
+    std::u16string url = pageUrlOf(clientSite.get());
+    return url.empty() ? pageUrlOf(site_.get()) : url;
+}
+
+bool CKelCtrl::pageAllowed()
+{
+    try {
+        // The policy first: without one the sites are not even asked.
+        const SiteLock lock = SiteLock::read();
+        if (lock.absent())
+            return true;
+        const std::u16string url = pageUrl();
+        return url.empty() || lock.allows(url);
+    } catch (const std::bad_alloc&) {
+        return false;  // a lock that opens when memory runs out is no lock
+    }
 }
 
 void CKelCtrl::drawContent(HDC dc, const RECT& bounds)
@@ -127,10 +153,33 @@ HRESULT CKelCtrl::SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD option
     if (!exposes(iid))
         return E_FAIL;
     if (IsEqualIID(iid, IID_IDispatch))
-        return mask == kSafeForScripting && options == kSafeForScripting ? S_OK : E_FAIL;
+        return mask == kSafeForScripting && options == kSafeForScripting && pageAllowed() ? S_OK : E_FAIL;
     if (isPersistence(iid))
         return mask == kSafeForInitializing && options == kSafeForInitializing ? S_OK : E_FAIL;
     return E_FAIL;
+}
+
+HRESULT CKelCtrl::SetSite(IUnknown* site)
+{
+    site_ = com::com_ptr<IUnknown>(site);
+    return S_OK;
+}
+
+HRESULT CKelCtrl::GetSite(REFIID iid, void** site)
+{
+    if (!site)
+        return E_POINTER;
+    *site = nullptr;
+    return site_ ? site_->QueryInterface(iid, site) : E_FAIL;
+}
+
+HRESULT CKelCtrl::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
+                         EXCEPINFO* exception, UINT* argumentError)
+{
+    const bool reportMethod = id == KEL_DISPID_GETBRIEFINFO || id == KEL_DISPID_GETDETAILINFO;
+    if (reportMethod && !pageAllowed())
+        return E_ACCESSDENIED;
+    return OleControl::Invoke(id, iid, locale, flags, params, result, exception, argumentError);
 }
 
 HRESULT CKelCtrl::registerClass()

@@ -2,6 +2,10 @@
 // ProgID in a window, activates it and lets it paint; the painted pixels
 // are checked and kept as a screenshot (KEL_SCREENSHOT_PATH).
 #include "tests/control/ControlSupport.h"
+#include "tests/control/ScopedPolicy.h"
+
+#include <objsafe.h>
+#include <servprov.h>
 
 #include <cstdio>
 #include <iterator>
@@ -117,28 +121,49 @@ private:
     HWND window_;
 };
 
-TEST(Host, AtlHostsTheControlAndItPaints)
+// The control as Wine's ATL hosts it in a window, created by its ProgID,
+// activated and painted.
+com_ptr<IUnknown> hostedByAtl(HWND window)
 {
     using Entry = HRESULT(STDAPICALLTYPE*)();
-    ASSERT_HR(S_OK, entry<Entry>(kelModule(), "DllRegisterServer")());
+    com_ptr<IUnknown> control;
+    EXPECT_HR(S_OK, entry<Entry>(kelModule(), "DllRegisterServer")());
     HMODULE atl = LoadLibraryW(L"atl.dll");
-    ASSERT_NE(nullptr, atl) << "Wine's atl.dll";
+    EXPECT_NE(nullptr, atl) << "Wine's atl.dll";
     auto init = entry<AxWinInit>(atl, "AtlAxWinInit");
     auto create = entry<AxCreateControl>(atl, "AtlAxCreateControl");
     auto getControl = entry<AxGetControl>(atl, "AtlAxGetControl");
-    ASSERT_TRUE(init && create && getControl);
-    ASSERT_TRUE(init());
+    // Wine's AtlAxWinInit answers FALSE once its window class is registered.
+    static const bool initialised = init && init();
+    if (!initialised || !create || !getControl) {
+        ADD_FAILURE() << "AtlAxWinInit, AtlAxCreateControl, AtlAxGetControl";
+        return control;
+    }
+    com_ptr<IUnknown> container;
+    EXPECT_HR(S_OK, create(L"KEL.KelCtrl.1", window, nullptr, container.put()));
+    pumpMessages(300);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    pumpMessages(300);
+    EXPECT_HR(S_OK, getControl(window, control.put()));
+    return control;
+}
+
+// A window of the test's with the control that Wine's ATL hosts in it.
+class Host : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, host.handle());
+        control = hostedByAtl(host.handle());
+        ASSERT_TRUE(control);
+    }
 
     HostWindow host;
-    ASSERT_NE(nullptr, host.handle());
-    com_ptr<IUnknown> container;
-    ASSERT_HR(S_OK, create(L"KEL.KelCtrl.1", host.handle(), nullptr, container.put()));
-    pumpMessages(300);
-    RedrawWindow(host.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    pumpMessages(300);
-
     com_ptr<IUnknown> control;
-    ASSERT_HR(S_OK, getControl(host.handle(), control.put()));
+};
+
+TEST_F(Host, AtlHostsTheControlAndItPaints)
+{
     com_ptr<IOleInPlaceObject> inPlace;
     ASSERT_HR(S_OK, control.queryInterface(IID_IOleInPlaceObject, &inPlace));
     HWND own = nullptr;
@@ -177,6 +202,27 @@ TEST(Host, AtlHostsTheControlAndItPaints)
     EXPECT_EQ(0xFFFF, GetDlgCtrlID(text)) << "no identifier (-1 in the template's 16 bits)";
     EXPECT_HR(S_OK, page->Deactivate());
     releaseLast(page);
+}
+
+// What Wine's ATL offers a control it hosts: a client site that names no
+// page (no service provider, no container moniker), so even a policy that
+// allows no page leaves the control scriptable there.
+TEST_F(Host, WinesAtlSiteNamesNoPage)
+{
+    ScopedPolicy allowsNoPage(L"");
+    com_ptr<IOleObject> object;
+    ASSERT_HR(S_OK, control.queryInterface(IID_IOleObject, &object));
+    com_ptr<IOleClientSite> site;
+    ASSERT_HR(S_OK, object->GetClientSite(site.put()));
+    ASSERT_TRUE(site) << "ATL gives its control a client site";
+    com_ptr<IServiceProvider> services;
+    EXPECT_HR(E_NOINTERFACE, site.queryInterface(IID_IServiceProvider, &services));
+    com_ptr<IMoniker> moniker;
+    EXPECT_HR(E_NOTIMPL, site->GetMoniker(OLEGETMONIKER_ONLYIFTHERE, OLEWHICHMK_CONTAINER, moniker.put()));
+    com_ptr<IObjectSafety> safety;
+    ASSERT_HR(S_OK, control.queryInterface(IID_IObjectSafety, &safety));
+    EXPECT_HR(S_OK, safety->SetInterfaceSafetyOptions(IID_IDispatch, INTERFACESAFE_FOR_UNTRUSTED_CALLER,
+                                                      INTERFACESAFE_FOR_UNTRUSTED_CALLER));
 }
 
 }  // namespace

@@ -209,6 +209,12 @@ const Method kObjectSafety[] = {
     {"SetInterfaceSafetyOptions", 3, {iid(IID_IDispatch), word(kMinusOne), word(kMinusOne)}, Expect::Failure},
 };
 
+// No site to hand out, and none to give.
+const Method kObjectWithSite[] = {
+    {"SetSite", 1, {kNull}, Expect::Success},
+    {"GetSite", 2, {iid(IID_IUnknown), kNull}, Expect::Refusal},
+};
+
 // The same four for every enumerator: an empty buffer, a huge skip, a
 // clone into nowhere.
 const Method kEnumerator[] = {
@@ -280,6 +286,7 @@ const std::vector<Interface> kControlInterfaces = {
     {"IPerPropertyBrowsing", &IID_IPerPropertyBrowsing, {kUnknown, kPerPropertyBrowsing}},
     {"IQuickActivate", &IID_IQuickActivate, {kUnknown, kQuickActivate}},
     {"IObjectSafety", &IID_IObjectSafety, {kUnknown, kObjectSafety}},
+    {"IObjectWithSite", &IID_IObjectWithSite, {kUnknown, kObjectWithSite}},
 };
 
 const Interface kEnumOleVerbTable = {"IEnumOLEVERB", &IID_IEnumOLEVERB, {kUnknown, kEnumerator}};
