@@ -1,5 +1,6 @@
 #include "collectors/CpuClock.h"
 
+#include <cstddef>
 #include <cstdlib>
 
 namespace kel {
@@ -30,6 +31,20 @@ uint64_t truncatedWide(double quotient)
 bool nearMean(uint32_t figure, int64_t sum)
 {
     return std::llabs(3 * static_cast<int64_t>(figure) - sum) <= 3;
+}
+
+// The nearest of the marks within the figure's hundred MHz; marks run from 0
+// to 100 in ascending order.
+template <std::size_t Count>
+int snapToMarks(unsigned int figure, const unsigned (&marks)[Count])
+{
+    const unsigned r = figure % 100;
+    std::size_t i = 1;
+    while (marks[i] <= r)
+        ++i;
+    const unsigned up = marks[i] - r;
+    const unsigned down = r - marks[i - 1];
+    return static_cast<int>(up <= down ? figure + up : figure - down);
 }
 
 }  // namespace
@@ -69,13 +84,13 @@ ClockFigures clockFromTotals(uint32_t totalCycles, float totalMicroseconds)
 int roundFrequency(unsigned int figure)
 {
     static const unsigned kMarks[] = {0, 20, 33, 50, 60, 66, 80, 90, 100};
-    const unsigned r = figure % 100;
-    unsigned i = 1;
-    while (kMarks[i] <= r)
-        ++i;
-    const unsigned up = kMarks[i] - r;
-    const unsigned down = r - kMarks[i - 1];
-    return static_cast<int>(up <= down ? figure + up : figure - down);
+    return snapToMarks(figure, kMarks);
+}
+
+int roundModernFrequency(unsigned int figure)
+{
+    static const unsigned kMarks[] = {0, 33, 50, 66, 100};
+    return snapToMarks(figure, kMarks);
 }
 
 }  // namespace cpu

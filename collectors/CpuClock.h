@@ -35,5 +35,10 @@ ClockFigures clockFromTotals(uint32_t totalCycles, float totalMicroseconds);
 // 33, 50, 60, 66, 80, 90, 100); a tie goes up.
 int roundFrequency(unsigned int figure);
 
+// The same for a processor beyond the model tables, whose rated clocks are
+// multiples of 100 MHz, of 50 on some servers and of 33 1/3 on the Core 2
+// and the first Core i7: the marks 0, 33, 50, 66 and 100.
+int roundModernFrequency(unsigned int figure);
+
 }  // namespace cpu
 }  // namespace kel

@@ -85,9 +85,9 @@ bool takeClockSample(Platform& p, uint32_t tenthOfFrequency, ClockSample* sample
 }  // namespace
 
 CpuInfo::CpuInfo()
-    : rawSpeed(0), cpuSpeed(0), tscCycles(0), elapsedMicroseconds(0), processorsNum(0), family(0), type(0),
-      model(0), stepping(0), brandIndex(0), maxStandardLeaf(0), vendorCode(0), transistors(0), cpuidRegs{},
-      l2CacheKb(0), cacheDescriptors{}, l1DataKb(0), l1CodeKb(0),
+    : rawSpeed(0), cpuSpeed(0), measuredSpeed(0), tscCycles(0), elapsedMicroseconds(0), processorsNum(0),
+      family(0), type(0), model(0), stepping(0), brandIndex(0), maxStandardLeaf(0), vendorCode(0),
+      transistors(0), cpuidRegs{}, l2CacheKb(0), cacheDescriptors{}, l1DataKb(0), l1CodeKb(0),
       l1UnifiedKb(0), amdCacheRegsEbx{}, amdCacheRegs{}, amdL1DataKb(0), amdL1CodeKb(0),
       amdL1TotalKb(0), cyrixCacheRegs{}, cyrixL1UnifiedKb(0)
 {
@@ -102,10 +102,12 @@ void CpuInfo::setCpuInfo()
     setProcessorsNum();
     setCpuSpeed();
     readSignature();
+    const uint32_t signature = cpuidRegs[0];
     executeCPUID(0);
     maxStandardLeaf = cpuidRegs[0];
     setCpuVendor();
     findVendor();
+    snapClockBeyondTables(signature);
     setCacheInfo(static_cast<int>(vendorCode));
     if (!setModelNameFromBrand())
         runModelRoutine();
@@ -221,8 +223,14 @@ void CpuInfo::setUmcVenderId() { applyModelTable(cpu::kModelTables[cpu::kVendorU
 
 void CpuInfo::setRiseVenderId() { applyModelTable(cpu::kModelTables[cpu::kVendorRise]); }
 
+// GetSystemInfo shows a 32-bit process at most 32 processors and a 64-bit
+// one only its own processor group; where the system can count every group,
+// that count is taken.
 void CpuInfo::setProcessorsNum()
 {
+    processorsNum = platform().activeProcessorCount();
+    if (processorsNum != 0)
+        return;
     SystemInfo info;
     platform().getSystemInfo(&info);
     processorsNum = info.numberOfProcessors;
@@ -260,10 +268,20 @@ void CpuInfo::setCpuSpeed()
     rawSpeed = figures.rawSpeed;
     elapsedMicroseconds = figures.elapsedMicroseconds;
     tscCycles = totalCycles;
-    cpuSpeed = static_cast<uint32_t>(roundFrequency(figures.rounded));
+    measuredSpeed = figures.rounded;
+    cpuSpeed = static_cast<uint32_t>(roundFrequency(measuredSpeed));
 }
 
 int CpuInfo::roundFrequency(unsigned int figure) { return cpu::roundFrequency(figure); }
+
+// The clock is measured before the processor is identified, so a processor
+// beyond the tables has its measured figure snapped again to the marks of
+// today's rated clocks. Without a measurement both figures are 0.
+void CpuInfo::snapClockBeyondTables(uint32_t signature)
+{
+    if (cpu::beyondModelTables(signature))
+        cpuSpeed = static_cast<uint32_t>(cpu::roundModernFrequency(measuredSpeed));
+}
 
 void CpuInfo::setCacheInfo(int vendor)
 {

@@ -43,6 +43,7 @@ private:
     void setProcessorsNum();
     void setCpuSpeed();
     int roundFrequency(unsigned int figure);
+    void snapClockBeyondTables(uint32_t signature);
     void setCacheInfo(int vendor);
     void setIntelCacheInfo();
     void setAmdCacheInfo();
@@ -50,6 +51,8 @@ private:
 
     uint32_t rawSpeed;
     uint32_t cpuSpeed;
+    // The measured clock rounded at its first decimal, before snapping.
+    uint32_t measuredSpeed;
     uint32_t tscCycles;
     uint32_t elapsedMicroseconds;
     uint32_t processorsNum;

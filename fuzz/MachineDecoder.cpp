@@ -387,10 +387,15 @@ std::string MachineDecoder::shellSection()
 std::string MachineDecoder::machineIni()
 {
     static const uint32_t kCodePages[] = {1252, 949, 932, 1251};
-    std::string text = "[system]\ncodepage = " + std::to_string(kCodePages[below(countOf(kCodePages))]) +
-                       "\nprocessors = " + std::to_string(1 + below(4)) + "\n\n";
-    return text + versionSection() + cpuSection() + mediaSection() + drivesSection() + printersSection() +
-           shellSection();
+    std::string system = "[system]\ncodepage = " + std::to_string(kCodePages[below(countOf(kCodePages))]) +
+                         "\nprocessors = " + std::to_string(1 + below(4)) + "\n";
+    std::string sections = versionSection() + cpuSection() + mediaSection() + drivesSection() +
+                           printersSection() + shellSection();
+    // Keys added since are read from the bytes after all of these, so that
+    // the corpus keeps decoding to the machines it was made for.
+    if (byte() % 2)
+        system += "active_processors = " + std::to_string(below(80)) + "\n";
+    return system + "\n" + sections;
 }
 
 }  // namespace kelfuzz

@@ -58,6 +58,10 @@ public:
     // system library lacks it or the query fails.
     virtual bool globalMemoryStatusEx(MemoryStatus* status) = 0;
     virtual void getSystemInfo(SystemInfo* info) = 0;
+    // GetActiveProcessorCount(ALL_PROCESSOR_GROUPS), looked up afresh on
+    // every call: the processors of every group, which GetSystemInfo does not
+    // show a process; 0 when kernel32 lacks it (before Windows 7).
+    virtual uint32_t activeProcessorCount() = 0;
     virtual uint32_t ansiCodePage() = 0;
     // Converts ANSI text of the machine's code page to UTF-16; false when
     // memory runs out.

@@ -48,6 +48,7 @@ struct MachineFacts {
     bool extendedFreeSpace = true;
     bool windows64 = false;
     bool extendedMemoryStatus = true;
+    uint32_t activeProcessors = 0;  // 0: kernel32 lacks GetActiveProcessorCount
 
     // [version]
     bool hasVersion = false;

@@ -161,6 +161,7 @@ bool MachineIniReader::readSystem(const Section& section)
                  return readU32(e, &facts_->codePage);
              }},
             {"processors", [&](const Entry& e) { return readU32(e, &system.numberOfProcessors); }},
+            {"active_processors", [&](const Entry& e) { return readU32(e, &facts_->activeProcessors); }},
             {"page_size", [&](const Entry& e) { return readU32(e, &system.pageSize); }},
             {"allocation_granularity",
              [&](const Entry& e) { return readU32(e, &system.allocationGranularity); }},

@@ -82,6 +82,7 @@ public:
     void globalMemoryStatus(MemoryStatus* status) override;
     bool globalMemoryStatusEx(MemoryStatus* status) override;
     void getSystemInfo(SystemInfo* info) override;
+    uint32_t activeProcessorCount() override { return facts_->activeProcessors; }
     uint32_t ansiCodePage() override { return codePage_->number(); }
     bool ansiToUtf16(const char* text, std::size_t length, std::u16string* out) override;
 

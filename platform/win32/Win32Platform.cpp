@@ -55,6 +55,7 @@ using NtQueryKeyFunction = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, BOOL*);
 using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
 using GlobalMemoryStatusExFunction = BOOL(WINAPI*)(MEMORYSTATUSEX*);
+using GetActiveProcessorCountFunction = DWORD(WINAPI*)(WORD);
 using GetDiskFreeSpaceExFunction = BOOL(WINAPI*)(LPCSTR, ULARGE_INTEGER*, ULARGE_INTEGER*, ULARGE_INTEGER*);
 
 // The key's full name in the registry namespace (\REGISTRY\MACHINE\...),
@@ -266,6 +267,13 @@ void Win32Platform::getSystemInfo(SystemInfo* info)
     info->pageSize = system.dwPageSize;
     info->allocationGranularity = system.dwAllocationGranularity;
     info->numberOfProcessors = system.dwNumberOfProcessors;
+}
+
+uint32_t Win32Platform::activeProcessorCount()
+{
+    constexpr WORD kAllProcessorGroups = 0xFFFF;  // ALL_PROCESSOR_GROUPS, which this build's headers hide
+    auto count = systemFunction<GetActiveProcessorCountFunction>("kernel32.dll", "GetActiveProcessorCount");
+    return count ? count(kAllProcessorGroups) : 0;
 }
 
 uint32_t Win32Platform::ansiCodePage() { return GetACP(); }

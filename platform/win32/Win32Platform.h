@@ -29,6 +29,7 @@ public:
     void globalMemoryStatus(MemoryStatus* status) override;
     bool globalMemoryStatusEx(MemoryStatus* status) override;
     void getSystemInfo(SystemInfo* info) override;
+    uint32_t activeProcessorCount() override;
     uint32_t ansiCodePage() override;
     bool ansiToUtf16(const char* text, std::size_t length, std::u16string* out) override;
 

@@ -7,6 +7,7 @@
 // class; and the "Memory: " line is the host's memory, in both modules.
 #include "collectors/CpuBrand.h"
 #include "collectors/CpuInfo.h"
+#include "platform/Platform.h"
 #include "report/Report.h"
 
 #include <gtest/gtest.h>
@@ -141,9 +142,19 @@ TEST(CpuReal, ReportLineNamesTheHostsVendorProcessorsAndClock)
     EXPECT_EQ(processors, host.processors) << "got [" << line << "]";
     std::printf("%s (host: %.3f MHz, %ld processors)\n", line.c_str(), host.tscMhz, host.processors);
     if (emulatedInSoftware())
-        GTEST_SKIP() << "the clock: QEMU emulates this processor in software, and its measured clock is no clock";
+        GTEST_SKIP()
+            << "the clock: QEMU emulates this processor in software, and its measured clock is no clock";
     EXPECT_LE(std::fabs(mhz - host.tscMhz), host.tscMhz / 100)
         << "got [" << line << "], the host measured " << host.tscMhz << " MHz";
+}
+
+// The count comes from GetActiveProcessorCount, which sees every processor
+// group; the host's online processors are what it must answer.
+TEST(CpuReal, ActiveProcessorCountIsTheHosts)
+{
+    const HostFigures host = hostFigures();
+    EXPECT_EQ(static_cast<long>(kel::platform().activeProcessorCount()), host.processors)
+        << "kernel32 lacks GetActiveProcessorCount or answers another count";
 }
 
 // A processor beyond the tables is named by its brand string: a native

@@ -25,6 +25,25 @@ TEST(CpuClock, RoundFrequencySnapsToTheNearestMark)
         EXPECT_EQ(roundFrequency(c.figure), c.expected) << "roundFrequency(" << c.figure << ")";
 }
 
+TEST(CpuClock, TodaysProcessorsSnapToHundredsHalvesAndThirds)
+{
+    // Measured figure, then as a processor beyond the tables and as one
+    // within them reads it.
+    const struct {
+        unsigned figure;
+        int beyond, within;
+    } cases[] = {
+        {3194, 3200, 3190}, {3392, 3400, 3390}, {2894, 2900, 2890}, {3166, 3166, 3166}, {2833, 2833, 2833},
+        {2445, 2450, 2450}, {3110, 3100, 3120}, {0, 0, 0},          {16, 0, 20},        {17, 33, 20},
+        {41, 33, 33},       {42, 50, 50},       {57, 50, 60},       {58, 66, 60},       {82, 66, 80},
+        {83, 100, 80},      {99, 100, 100},     {2400, 2400, 2400}, {3599, 3600, 3600}, {3696, 3700, 3700},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(roundModernFrequency(c.figure), c.beyond) << "roundModernFrequency(" << c.figure << ")";
+        EXPECT_EQ(roundFrequency(c.figure), c.within) << "roundFrequency(" << c.figure << ")";
+    }
+}
+
 TEST(CpuClock, StopRule)
 {
     const struct {

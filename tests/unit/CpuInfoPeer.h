@@ -13,6 +13,7 @@ public:
 
     uint32_t rawSpeed() const { return c.rawSpeed; }
     uint32_t cpuSpeed() const { return c.cpuSpeed; }
+    uint32_t measuredSpeed() const { return c.measuredSpeed; }
     uint32_t tscCycles() const { return c.tscCycles; }
     uint32_t elapsedMicroseconds() const { return c.elapsedMicroseconds; }
     uint32_t processorsNum() const { return c.processorsNum; }
@@ -48,9 +49,9 @@ public:
     {
         std::string text;
         auto add = [&](uint32_t value) { text += std::to_string(value) + ' '; };
-        for (uint32_t v :
-             {c.rawSpeed, c.cpuSpeed, c.tscCycles, c.elapsedMicroseconds, c.processorsNum, c.family, c.type,
-              c.model, c.stepping, c.brandIndex, c.maxStandardLeaf, c.vendorCode, c.transistors})
+        for (uint32_t v : {c.rawSpeed, c.cpuSpeed, c.measuredSpeed, c.tscCycles, c.elapsedMicroseconds,
+                           c.processorsNum, c.family, c.type, c.model, c.stepping, c.brandIndex,
+                           c.maxStandardLeaf, c.vendorCode, c.transistors})
             add(v);
         text += '[' + c.modelName + "][" + c.coreName + "][" + c.vendorId + "][" + c.vendorShortName + "][" +
                 c.vendorFullName + "] ";

@@ -55,6 +55,85 @@ TEST(CpuRecorded, TheTenthsRuleOnAnExactClock)
     }
 }
 
+// A Zen processor (extended family 8, its brand string): beyond the tables.
+std::string ryzenAt(const std::string& tscMhz, const std::string& systemLines = "")
+{
+    return "[system]\n" + systemLines +
+           "[cpu]\n"
+           "leaf.0 = 0000000D 68747541 444D4163 69746E65\n"
+           "leaf.1 = 00800F11 00100800 7ED8320B 178BFBFF\n"
+           "leaf.80000000 = 8000001F 68747541 444D4163 69746E65\n"
+           "leaf.80000002 = 20444D41 657A7952 2037206E 30303831\n"
+           "leaf.80000003 = 69452058 2D746867 65726F43 6F725020\n"
+           "leaf.80000004 = 73736563 2020726F 20202020 00202020\n"
+           "qpc_frequency = 10000000\n"
+           "tsc_mhz = " +
+           tscMhz + "\n";
+}
+
+TEST(CpuRecorded, AProcessorBeyondTheTablesSnapsToTodaysMarks)
+{
+    const struct {
+        const char* tscMhz;
+        uint32_t beyond, within;
+    } cases[] = {
+        {"3194", 3200, 3190},
+        {"3392", 3400, 3390},
+        {"2894", 2900, 2890},
+        {"3166", 3166, 3166},
+        {"2833", 2833, 2833},
+        {"2445", 2450, 2450},
+        {"3110", 3100, 3120},
+        // Rounded at the first decimal before either snapping.
+        {"3393.6", 3400, 3390},
+        {"3109.6", 3100, 3120},
+    };
+    for (const auto& c : cases) {
+        for (bool beyond : {true, false}) {
+            MachineUnderTest machine(kRegHeader, beyond ? ryzenAt(c.tscMhz) : pentium4At(c.tscMhz));
+            ASSERT_TRUE(machine);
+            CpuInfo cpu;
+            cpu.setCpuInfo();
+            EXPECT_EQ(CpuInfoPeer(cpu).cpuSpeed(), beyond ? c.beyond : c.within)
+                << "tsc_mhz " << c.tscMhz << (beyond ? " beyond" : " within") << " the tables";
+        }
+    }
+}
+
+TEST(CpuRecorded, AProcessorBeyondTheTablesWithoutACounterReadsZero)
+{
+    MachineUnderTest machine(kRegHeader,
+                             "[cpu]\nleaf.0 = 0000000D 68747541 444D4163 69746E65\n"
+                             "leaf.1 = 00800F11 00100800 7ED8320B 178BFBFF\n");
+    ASSERT_TRUE(machine);
+    CpuInfo cpu;
+    cpu.setCpuInfo();
+    EXPECT_EQ(CpuInfoPeer(cpu).cpuSpeed(), 0u);
+    EXPECT_EQ(CpuInfoPeer(cpu).measuredSpeed(), 0u);
+}
+
+TEST(CpuRecorded, ProcessorCountOfEveryGroupWhereTheSystemTellsIt)
+{
+    const struct {
+        const char* system;
+        uint32_t count;
+    } cases[] = {
+        {"processors = 32\nactive_processors = 48\n", 48},  // beyond what GetSystemInfo shows
+        {"processors = 32\n", 32},                          // kernel32 without the function
+        {"processors = 32\nactive_processors = 0\n", 32},   // the function answers nothing
+        {"processors = 64\nactive_processors = 8\n", 8},
+    };
+    for (const auto& c : cases) {
+        MachineUnderTest machine(kRegHeader, ryzenAt("3600", c.system));
+        ASSERT_TRUE(machine);
+        CpuInfo cpu;
+        cpu.setCpuInfo();
+        EXPECT_EQ(CpuInfoPeer(cpu).processorsNum(), c.count) << c.system;
+        EXPECT_EQ(cpuLine(cpu), "AMD Ryzen 7 1800X 3600Mhz (" + std::to_string(c.count) + "CPUs)")
+            << c.system;
+    }
+}
+
 TEST(CpuRecorded, ReportLineOfAnExactClock)
 {
     MachineUnderTest machine(kRegHeader, pentium4At("2399.55"));

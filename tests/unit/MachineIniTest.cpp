@@ -239,6 +239,8 @@ TEST(MachineIni, RejectsBadInputWithOneMessage)
          "machine.ini, line 2: bad number \"" + std::string(40, '9') +
              "...\" for processors (0 to 4294967295)"},
         {"[system]\nprocessors =\n", "machine.ini, line 2: bad number \"\" for processors (0 to 4294967295)"},
+        {"[system]\nactive_processors = -1\n",
+         "machine.ini, line 2: bad number \"-1\" for active_processors (0 to 4294967295)"},
         {"[system]\nwindows64 = true\n", "machine.ini, line 2: windows64 must be yes or no, not \"true\""},
         {"[version]\nbuild = -1\n", "machine.ini, line 2: bad number \"-1\" for build (0 to 4294967295)"},
         {"[version]\ncsd = " + std::string(128, 'c') + "\n",

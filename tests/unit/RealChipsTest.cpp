@@ -62,6 +62,25 @@ const ChipCase kChips[] = {
     {"via-c3-samuel-2", "IDT  733Mhz (1CPUs)"},
 };
 
+// Real time-stamp counters run a little off the rated clock. Chips beyond
+// the tables read their rating through today's marks; the others keep the
+// old marks, which a Pentium 4 at 1594 MHz reads as 1590.
+struct OffClockCase {
+    const char* file;
+    const char* tscMhz;
+    const char* line;
+};
+
+const OffClockCase kOffClockChips[] = {
+    {"amd-ryzen-7-1800x-zen", "3593.6", "AMD Ryzen 7 1800X 3600Mhz (1CPUs)"},
+    {"intel-atom-n270-bonnell", "1593.9", "Intel Atom N270 1600Mhz (1CPUs)"},
+    {"intel-core-i7-2600k-sandybridge", "3393.6", "Intel Core i7-2600K 3400Mhz (1CPUs)"},
+    {"intel-xeon-e5-2699v3-haswell-ep", "2294.4", "Intel Xeon E5-2699 v3 2300Mhz (1CPUs)"},
+    {"intel-xeon-e5-2699v3-haswell-ep", "2305.2", "Intel Xeon E5-2699 v3 2300Mhz (1CPUs)"},
+    {"intel-pentium-4-northwood-1600", "1594.2", "Intel Pentium IV 1590Mhz (1CPUs)"},
+    {"amd-athlon-64-clawhammer-2800plus", "1796.1", "AMD  1800Mhz (1CPUs)"},
+};
+
 std::string fileText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -84,6 +103,34 @@ TEST(RealChips, EachChipsCpuLine)
         CpuInfo cpu;
         cpu.setCpuInfo();
         EXPECT_EQ(cpuLine(cpu), chip.line) << chip.file;
+    }
+}
+
+// The file's section with its exact rated clock replaced by a counter's.
+std::string withCounterAt(const std::string& section, const std::string& tscMhz)
+{
+    const std::size_t at = section.find("tsc_mhz = ");
+    if (at == std::string::npos)
+        return std::string();
+    const std::size_t end = section.find('\n', at);
+    return section.substr(0, at) + "tsc_mhz = " + tscMhz +
+           (end == std::string::npos ? "" : section.substr(end));
+}
+
+TEST(RealChips, CountersOffTheRatedClock)
+{
+    const std::string directory = std::string(KEL_SHARED_DIR) + "/cpuid";
+    if (!std::filesystem::is_directory(directory))
+        GTEST_SKIP() << directory << " is missing: the processors' CPUID results (KEL_SHARED_DIR)";
+    for (const OffClockCase& chip : kOffClockChips) {
+        const std::string section =
+            withCounterAt(fileText(directory + "/" + chip.file + ".ini"), chip.tscMhz);
+        ASSERT_FALSE(section.empty()) << "no tsc_mhz in " << chip.file;
+        MachineUnderTest machine(test::kRegHeader, section);
+        ASSERT_TRUE(machine) << chip.file;
+        CpuInfo cpu;
+        cpu.setCpuInfo();
+        EXPECT_EQ(cpuLine(cpu), chip.line) << chip.file << " at " << chip.tscMhz << " MHz";
     }
 }
 
