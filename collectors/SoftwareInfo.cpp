@@ -19,7 +19,7 @@ SoftwareInfo::~SoftwareInfo() = default;
 void SoftwareInfo::setSoftwareInfo()
 {
     forEachMachineView(kUninstallPath, kKeyRead,
-                       [this](const RegKey& list, uint32_t view) { readUninstallList(list, view); });
+                       [this](const RegKey& list, uint32_t view, bool) { readUninstallList(list, view); });
 }
 
 void SoftwareInfo::readUninstallList(const RegKey& list, uint32_t view)

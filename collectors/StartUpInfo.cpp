@@ -1,5 +1,6 @@
 #include "collectors/StartUpInfo.h"
 
+#include "collectors/StartupApproved.h"
 #include "collectors/TextOut.h"
 #include "platform/FileSearch.h"
 #include "platform/RegKey.h"
@@ -16,8 +17,9 @@ const char kRunOncePath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOn
 
 std::string runText(const RunEntry& entry) { return entry.valueData + "@" + entry.valueName; }
 
-// Appends every value of an open Run or RunOnce key that fits the buffers.
-void readRunValues(const RegKey& key, OwnedList<RunEntry>& list)
+// Appends every value of an open Run or RunOnce key that fits the buffers
+// and is not disabled.
+void readRunValues(const RegKey& key, const StartupApproved& states, OwnedList<RunEntry>& list)
 {
     uint32_t subKeys = 0;
     uint32_t values = 0;
@@ -33,6 +35,8 @@ void readRunValues(const RegKey& key, OwnedList<RunEntry>& list)
             continue;
         auto entry = std::make_unique<RunEntry>();
         entry->valueName = boundedText(name, nameSize, sizeof name);
+        if (states.disabled(entry->valueName))
+            continue;
         entry->valueData = boundedText(reinterpret_cast<const char*>(data), dataSize, sizeof data);
         list.append(std::move(entry));
     }
@@ -73,17 +77,28 @@ void StartUpInfo::setStartUpInfo()
 }
 
 // Sources 1 and 3 are the machine's keys, read in every registry view; 2 and
-// 4 the user's. Any other number reads nothing.
+// 4 the user's. Any other number reads nothing. Run values a user or an
+// administrator disabled are left out; RunOnce values have no such state.
+// The 32-bit view's own Run key has its states apart, in Run32.
 void StartUpInfo::setStartUpRegList(int source, std::string keyPath)
 {
-    if (source == 1 || source == 3) {
-        OwnedList<RunEntry>& list = source == 1 ? machineRun : runOnce;
-        forEachMachineView(keyPath, kKeyRead,
-                           [&list](const RegKey& key, uint32_t) { readRunValues(key, list); });
+    if (source == 1) {
+        forEachMachineView(keyPath, kKeyRead, [this](const RegKey& key, uint32_t view, bool apart) {
+            const bool run32 = apart && view == kKeyWow64_32Key;
+            readRunValues(key, StartupApproved(RegRoot::LocalMachine, run32 ? "Run32" : "Run"), machineRun);
+        });
+    } else if (source == 3) {
+        forEachMachineView(keyPath, kKeyRead, [this](const RegKey& key, uint32_t, bool) {
+            readRunValues(key, StartupApproved(), runOnce);
+        });
     } else if (source == 2 || source == 4) {
         RegKey key;
-        if (key.open(RegRoot::CurrentUser, keyPath, kKeyRead) == kRegSuccess)
-            readRunValues(key, source == 2 ? userRun : runOnce);
+        if (key.open(RegRoot::CurrentUser, keyPath, kKeyRead) != kRegSuccess)
+            return;
+        if (source == 2)
+            readRunValues(key, StartupApproved(RegRoot::CurrentUser, "Run"), userRun);
+        else
+            readRunValues(key, StartupApproved(), runOnce);
     }
 }
 
@@ -92,10 +107,14 @@ void StartUpInfo::setStartUpDirList(int folder)
     char path[kMaxPath] = {};
     if (!platform().getSpecialFolderPath(folder, path))
         return;
-    OwnedList<std::string>& list = folder == kFolderCommonStartup ? commonStartupFolder : userStartupFolder;
+    const bool common = folder == kFolderCommonStartup;
+    OwnedList<std::string>& list = common ? commonStartupFolder : userStartupFolder;
+    const StartupApproved states(common ? RegRoot::LocalMachine : RegRoot::CurrentUser, "StartupFolder");
     for (FileSearch search(boundedText(path, sizeof path, sizeof path) + "\\*.lnk"); search.found();
-         search.next())
-        list.append(search.name());
+         search.next()) {
+        if (!states.disabled(search.name()))
+            list.append(search.name());
+    }
 }
 
 // Start-up entries written in configuration files are not gathered.

@@ -26,6 +26,8 @@ const char* const kRoots[] = {
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved",
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved",
 };
 
 // Subkey names the collectors look for or follow from values.
@@ -53,6 +55,9 @@ const char* const kSegments[] = {
     "AcroRead",
     "RGB Emulation",
     "{58C2B4D0-46E7-11D1-89AC-00A0C9054129}",
+    "Run",
+    "Run32",
+    "StartupFolder",
 };
 
 const char* const kValueNames[] = {

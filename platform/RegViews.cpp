@@ -3,13 +3,13 @@
 namespace kel {
 
 void forEachMachineView(const std::string& path, uint32_t access,
-                        const std::function<void(const RegKey& key, uint32_t view)>& visit)
+                        const std::function<void(const RegKey& key, uint32_t view, bool apart)>& visit)
 {
     Platform& p = platform();
     if (!p.isWindows64()) {
         RegKey key;
         if (key.open(RegRoot::LocalMachine, path, access) == kRegSuccess)
-            visit(key, 0);
+            visit(key, 0, false);
         return;
     }
     const uint32_t own = p.ownRegistryView();
@@ -20,10 +20,11 @@ void forEachMachineView(const std::string& path, uint32_t access,
     RegKey second;
     first.open(RegRoot::LocalMachine, path, access | own);
     second.open(RegRoot::LocalMachine, path, access | other);
+    const bool shared = first.isOpen() && second.isOpen() && p.regSameKey(first.handle(), second.handle());
     if (first.isOpen())
-        visit(first, own);
-    if (second.isOpen() && !(first.isOpen() && p.regSameKey(first.handle(), second.handle())))
-        visit(second, other);
+        visit(first, own, !shared);
+    if (second.isOpen() && !shared)
+        visit(second, other, true);
 }
 
 }  // namespace kel

@@ -12,12 +12,13 @@
 namespace kel {
 
 // Opens PATH below HKEY_LOCAL_MACHINE with ACCESS and hands each open key to
-// VISIT with the view bits that subkeys of it must be opened with. On 32-bit
-// Windows that is the one key, with no view bits. On 64-bit Windows it is the
-// module's own view first, then the other view, unless both views open the
-// very same key (one that is not redirected). Keys are never merged by what
-// they hold.
+// VISIT with the view bits that subkeys of it must be opened with, and
+// whether the key is one of two kept apart for the views. On 32-bit Windows
+// that is the one key, with no view bits, not apart. On 64-bit Windows it is
+// the module's own view first, then the other view, unless both views open
+// the very same key (one that is not redirected, which is then visited once,
+// not apart). Keys are never merged by what they hold.
 void forEachMachineView(const std::string& path, uint32_t access,
-                        const std::function<void(const RegKey& key, uint32_t view)>& visit);
+                        const std::function<void(const RegKey& key, uint32_t view, bool apart)>& visit);
 
 }  // namespace kel

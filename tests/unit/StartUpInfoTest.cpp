@@ -127,6 +127,105 @@ TEST(StartUpInfo, Windows64ReadsBothViewsOfTheMachineKeysOnly)
         << "32-bit Windows has one view";
 }
 
+// --- Entries disabled in Task Manager or Settings ---------------------------
+
+const std::string kApproved = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+const std::string kDisabled = "hex:03,00,00,00,4a,c6,8a,e3,2e,6d,d9,01";
+const std::string kEnabled = "hex:02,00,00,00,00,00,00,00,00,00,00,00";
+
+std::string states(const char* root, const std::string& kind, const std::string& lines)
+{
+    return std::string("[") + root + "\\" + kApproved + kind + "]\n" + lines + "\n";
+}
+
+// One entry of each kind, two of them Run values of the 64-bit machine.
+const std::string kEveryKind = kMachineRun + "\"On\"=\"on.exe\"\n\"Off\"=\"off.exe\"\n\n" + kMachineRun32 +
+                               "\"Old\"=\"old.exe\"\n\n" + kUserRun + "\"Mine\"=\"mine.exe\"\n\n" +
+                               kMachineRunOnce + "\"Once\"=\"once.exe\"\n\n" + kUserRunOnce +
+                               "\"Mine\"=\"mine-once.exe\"\n\n";
+const std::string kEveryKindShell =
+    "startup_user = Notes.lnk; Mail.lnk\nstartup_common = Office.lnk; Sync.lnk\n";
+
+struct ApprovalCase {
+    const char* what;
+    std::string states;
+    std::string systemLines;
+    Texts listed;
+};
+
+const ApprovalCase kApprovalCases[] = {
+    {"no states: everything listed",
+     "",
+     "windows64 = yes\n",
+     {"old.exe@Old", "on.exe@On", "off.exe@Off", "mine.exe@Mine", "once.exe@Once", "mine-once.exe@Mine",
+      "Notes.lnk", "Mail.lnk", "Office.lnk", "Sync.lnk"}},
+    {"one disabled in each of the five places, one enabled beside it",
+     states("HKEY_LOCAL_MACHINE", "Run", "\"Off\"=" + kDisabled + "\n\"On\"=" + kEnabled) +
+         states("HKEY_LOCAL_MACHINE", "Run32", "\"Old\"=" + kDisabled) +
+         states("HKEY_CURRENT_USER", "Run", "\"Mine\"=" + kDisabled) +
+         states("HKEY_CURRENT_USER", "StartupFolder", "\"Mail.lnk\"=" + kDisabled) +
+         states("HKEY_LOCAL_MACHINE", "StartupFolder", "\"Office.lnk\"=hex:07\n\"Sync.lnk\"=hex:06"),
+     "windows64 = yes\n",
+     {"on.exe@On", "once.exe@Once", "mine-once.exe@Mine", "Notes.lnk", "Sync.lnk"}},
+    {"RunOnce values keep no state, even one named in Run",
+     states("HKEY_LOCAL_MACHINE", "Run", "\"Once\"=" + kDisabled) +
+         states("HKEY_LOCAL_MACHINE", "RunOnce", "\"Once\"=" + kDisabled) +
+         states("HKEY_CURRENT_USER", "RunOnce", "\"Mine\"=" + kDisabled),
+     "windows64 = yes\n",
+     {"old.exe@Old", "on.exe@On", "off.exe@Off", "mine.exe@Mine", "once.exe@Once", "mine-once.exe@Mine",
+      "Notes.lnk", "Mail.lnk", "Office.lnk", "Sync.lnk"}},
+    {"each state in its own place only: the 64-bit Run's states do not reach the 32-bit view's key",
+     states("HKEY_LOCAL_MACHINE", "Run", "\"Old\"=" + kDisabled) +
+         states("HKEY_LOCAL_MACHINE", "Run32", "\"On\"=" + kDisabled) +
+         states("HKEY_CURRENT_USER", "StartupFolder", "\"Office.lnk\"=" + kDisabled) +
+         states("HKEY_LOCAL_MACHINE", "StartupFolder", "\"Notes.lnk\"=" + kDisabled),
+     "windows64 = yes\n",
+     {"old.exe@Old", "on.exe@On", "off.exe@Off", "mine.exe@Mine", "once.exe@Once", "mine-once.exe@Mine",
+      "Notes.lnk", "Mail.lnk", "Office.lnk", "Sync.lnk"}},
+    {"the machine's states are read in the 64-bit view, not the module's own",
+     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
+     "StartupApproved\\Run]\n\"On\"=" +
+         kDisabled + "\n\n",
+     "windows64 = yes\n",
+     {"old.exe@Old", "on.exe@On", "off.exe@Off", "mine.exe@Mine", "once.exe@Once", "mine-once.exe@Mine",
+      "Notes.lnk", "Mail.lnk", "Office.lnk", "Sync.lnk"}},
+    {"32-bit Windows: one Run key, its states in Run",
+     states("HKEY_LOCAL_MACHINE", "Run", "\"Off\"=" + kDisabled),
+     "",
+     {"on.exe@On", "mine.exe@Mine", "once.exe@Once", "mine-once.exe@Mine", "Notes.lnk", "Mail.lnk",
+      "Office.lnk", "Sync.lnk"}},
+};
+
+// A disabling state of the given length in bytes.
+std::string longState(int length)
+{
+    std::string bytes = "hex:03";
+    for (int i = 1; i < length; ++i)
+        bytes += ",00";
+    return bytes;
+}
+
+TEST(StartUpInfoApproval, DisabledEntriesAreLeftOut)
+{
+    for (const ApprovalCase& c : kApprovalCases)
+        EXPECT_EQ(c.listed, gather(kEveryKind + c.states, kEveryKindShell, c.systemLines)) << c.what;
+}
+
+TEST(StartUpInfoApproval, StateValuesOfEveryShape)
+{
+    // Run32 holds the 32-bit view's states; each value tests one shape.
+    const std::string reg = kMachineRun32 +
+                            "\"Empty\"=\"empty.exe\"\n\"Dword\"=\"dword.exe\"\n\"Text\"=\"text.exe\"\n"
+                            "\"Even\"=\"even.exe\"\n\"Long\"=\"long.exe\"\n\"Fits\"=\"fits.exe\"\n\n" +
+                            states("HKEY_LOCAL_MACHINE", "Run32",
+                                   "\"Empty\"=hex:\n\"Dword\"=dword:00000005\n\"Text\"=\"3\"\n"
+                                   "\"Even\"=hex:06,01\n\"Long\"=" +
+                                       longState(261) + "\n\"Fits\"=" + longState(260));
+    EXPECT_EQ((Texts{"empty.exe@Empty", "even.exe@Even", "long.exe@Long"}),
+              gather(reg, "", "windows64 = yes\n"))
+        << "odd first byte of any type disables; no byte, an even one or 261 bytes enable";
+}
+
 TEST(StartUpInfo, SecondFillAppendsAgainAndCopiesStandAlone)
 {
     MachineUnderTest m(regFile(kMachineRun + "\"Agent\"=\"agent.exe\"\n\n"),
