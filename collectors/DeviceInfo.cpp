@@ -1,5 +1,6 @@
 #include "collectors/DeviceInfo.h"
 
+#include "collectors/DevicePresence.h"
 #include "collectors/IndirectString.h"
 #include "collectors/RegistryBytes.h"
 #include "platform/Platform.h"
@@ -36,7 +37,7 @@ struct FamilyRoots {
     const char* classRoot;
 };
 
-const FamilyRoots kNtRoots = {"SYSTEM\\CurrentControlSet\\Enum", "SYSTEM\\CurrentControlSet\\Control\\Class"};
+const FamilyRoots kNtRoots = {kNtEnumRoot, "SYSTEM\\CurrentControlSet\\Control\\Class"};
 const FamilyRoots kWin9xRoots = {"Enum", "SYSTEM\\CurrentControlSet\\Services\\Class"};
 
 const FamilyRoots& rootsOf(bool isNT) { return isNT ? kNtRoots : kWin9xRoots; }

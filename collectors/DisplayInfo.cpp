@@ -1,5 +1,6 @@
 #include "collectors/DisplayInfo.h"
 
+#include "collectors/DevicePresence.h"
 #include "collectors/RegistryBytes.h"
 #include "collectors/TextOut.h"
 #include "platform/Platform.h"
@@ -86,7 +87,7 @@ void DisplayInfo::setDisplayInfo(bool nt, const DeviceClassList* classLists)
 
 void DisplayInfo::getDisplayDevList(const DeviceClass* device)
 {
-    if (!isBusAdapter(*device, isNT))
+    if (!isAttachedBusAdapter(*device, isNT))
         return;
     auto display = std::make_unique<DisplayDevice>();
     display->adapterName = shownName(*device);

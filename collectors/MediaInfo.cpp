@@ -1,5 +1,6 @@
 #include "collectors/MediaInfo.h"
 
+#include "collectors/DevicePresence.h"
 #include "collectors/TextOut.h"
 #include "platform/Platform.h"
 #include "platform/RegKey.h"
@@ -63,6 +64,11 @@ void MediaInfo::setMediaInfo(bool nt, const DeviceClassList* classLists)
     bool severalSoundDevices = false;
     classLists[kMediaClassList].forEach(
         [&](const DeviceClass& device) { pickSoundDevice(device, &severalSoundDevices); });
+    // Since Windows Vista the PCI function is the audio controller, filed
+    // under System, and the MEDIA devices are its codecs on their own bus:
+    // the sound device is then the default endpoint's adapter.
+    if (isNT && soundDeviceName.empty())
+        platform().defaultAudioEndpointName(&soundDeviceName);
 
     listWaveOutDevices(severalSoundDevices);
     listDevices(MediaFamily::WaveIn, waveInDevices);
@@ -76,6 +82,8 @@ void MediaInfo::pickSoundDevice(const DeviceClass& device, bool* severalSoundDev
 {
     const std::string& name = shownName(device);
     if (isNT) {
+        if (noLongerAttached(device))
+            return;
         // Independent tests: a game port on the PCI bus is the sound device too.
         if (contains(name, "Game"))
             gameDeviceName = name;

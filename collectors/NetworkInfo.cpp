@@ -1,5 +1,6 @@
 #include "collectors/NetworkInfo.h"
 
+#include "collectors/DevicePresence.h"
 #include "collectors/TextOut.h"
 
 namespace kel {
@@ -13,7 +14,7 @@ void NetworkInfo::setNetworkInfo(bool nt, const DeviceClassList* classLists)
 {
     isNT = nt;
     classLists[kNetClassList].forEach([this](const DeviceClass& device) {
-        if (isBusAdapter(device, isNT))
+        if (isAttachedBusAdapter(device, isNT))
             nicNames.append(shownName(device));
     });
 }

@@ -389,18 +389,35 @@ std::string MachineDecoder::shellSection()
     return text + "\n";
 }
 
+// Devices no longer attached: instance paths of the kind the device walk
+// finds below the enumeration root.
+std::string MachineDecoder::devicesSection()
+{
+    std::string text = "[devices]\n";
+    for (uint32_t device = 0, count = below(4); device < count; ++device) {
+        std::string id = kSegments[below(countOf(kSegments))];
+        for (uint32_t depth = below(3); depth > 0; --depth)
+            id += "\\" + std::string(kSegments[below(countOf(kSegments))]);
+        text += "absent." + std::to_string(device) + " = " + id + "\n";
+    }
+    return text + "\n";
+}
+
 std::string MachineDecoder::machineIni()
 {
     static const uint32_t kCodePages[] = {1252, 949, 932, 1251};
     std::string system = "[system]\ncodepage = " + std::to_string(kCodePages[below(countOf(kCodePages))]) +
                          "\nprocessors = " + std::to_string(1 + below(4)) + "\n";
-    std::string sections = versionSection() + cpuSection() + mediaSection() + drivesSection() +
-                           printersSection() + shellSection();
+    std::string sections = versionSection() + cpuSection();
+    std::string media = mediaSection();
+    std::string rest = drivesSection() + printersSection() + shellSection();
     // Keys added since are read from the bytes after all of these, so that
     // the corpus keeps decoding to the machines it was made for.
     if (byte() % 2)
         system += "active_processors = " + std::to_string(below(80)) + "\n";
-    return system + "\n" + sections;
+    if (byte() % 2)
+        media += "default_render = " + iniText(60) + "\n";
+    return system + "\n" + sections + media + "\n" + rest + devicesSection();
 }
 
 }  // namespace kelfuzz

@@ -1,7 +1,8 @@
 // Turns arbitrary bytes into the texts of a recorded machine: a registry.reg
 // whose keys are the ones the collectors read (or beside them), holding values
 // of every type and size, and a machine.ini with a version record, processor
-// leaves, drives, printers, multimedia devices and startup folder contents.
+// leaves, drives, printers, multimedia devices and the default audio
+// endpoint, startup folder contents and devices no longer attached.
 // Every byte string decodes to some machine; running out of bytes reads zeros.
 #pragma once
 
@@ -39,6 +40,7 @@ private:
     std::string drivesSection();
     std::string printersSection();
     std::string shellSection();
+    std::string devicesSection();
 
     const uint8_t* data_;
     std::size_t size_;

@@ -9,6 +9,8 @@
 // them, so the compiler proves that every backend answers every service.
 #pragma once
 
+#include "platform/PlatformAudio.h"
+#include "platform/PlatformDevices.h"
 #include "platform/PlatformDrives.h"
 #include "platform/PlatformProcessor.h"
 #include "platform/PlatformRegistry.h"
@@ -25,7 +27,9 @@ class Platform : public PlatformRegistry,
                  public PlatformScreenMedia,
                  public PlatformDrives,
                  public PlatformSpooler,
-                 public PlatformShell {};
+                 public PlatformShell,
+                 public PlatformDevices,
+                 public PlatformAudio {};
 
 // The platform in force for this module.
 Platform& platform();

@@ -72,6 +72,11 @@ struct MachineFacts {
 
     // [media], indexed by MediaFamily
     std::array<std::vector<MediaDeviceFacts>, kMediaFamilyCount> media;
+    bool hasDefaultRender = false;  // false: no audio endpoint
+    std::string defaultRender;      // its adapter name
+
+    // [devices]: instance identifiers of devices no longer attached
+    std::vector<std::string> absentDevices;
 
     // [drives], in letter order
     std::vector<DriveFacts> drives;

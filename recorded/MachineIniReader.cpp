@@ -15,6 +15,9 @@ namespace {
 const char* const kMediaPrefixes[] = {"wave_out", "wave_in", "midi_out", "midi_in", "aux", "mixer"};
 static_assert(std::size(kMediaPrefixes) == kMediaFamilyCount, "one prefix per family");
 
+// The longest endpoint name a machine may give: more than a report line holds.
+constexpr std::size_t kMaxEndpointName = 1023;
+
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 int hexValue(char c)
@@ -140,13 +143,15 @@ bool MachineIniReader::readSection(const Section& section)
         {"cpu", &MachineIniReader::readCpu},           {"screen", &MachineIniReader::readScreen},
         {"media", &MachineIniReader::readMedia},       {"drives", &MachineIniReader::readDrives},
         {"printers", &MachineIniReader::readPrinters}, {"shell", &MachineIniReader::readShell},
+        {"devices", &MachineIniReader::readDevices},
     };
     for (const auto& reader : readers) {
         if (section.name == reader.name)
             return (this->*reader.read)(section);
     }
     return fail(section.line, "unknown section [" + section.name +
-                                  "] (system, version, memory, cpu, screen, media, drives, printers, shell)");
+                                  "] (system, version, memory, cpu, screen, media, drives, printers, shell, "
+                                  "devices)");
 }
 
 bool MachineIniReader::readSystem(const Section& section)
@@ -288,8 +293,13 @@ bool MachineIniReader::readMedia(const Section& section)
             if (!collectNumbered(entry, kMediaPrefixes[f], &families[f], &matched))
                 return false;
         }
-        if (!matched)
+        if (matched)
+            continue;
+        if (entry.key != "default_render")
             return unknownKey(section, entry);
+        facts_->hasDefaultRender = true;
+        if (!readText(entry, entry.value, kMaxEndpointName, &facts_->defaultRender))
+            return false;
     }
     for (std::size_t f = 0; f < kMediaFamilyCount; ++f) {
         if (!checkNoGaps(families[f], kMediaPrefixes[f]))
@@ -317,6 +327,27 @@ bool MachineIniReader::readMediaDevice(const Entry& entry, MediaDeviceFacts* dev
         return fail(entry.line,
                     entry.key + " needs VERSION NAME (VERSION in hexadecimal, as 0x050A) or fail");
     return readText(entry, name, sizeof(MediaCaps::productName), &device->productName);
+}
+
+bool MachineIniReader::readDevices(const Section& section)
+{
+    Numbered absent;
+    for (const Entry& entry : section.entries) {
+        bool matched = false;
+        if (!collectNumbered(entry, "absent", &absent, &matched))
+            return false;
+        if (!matched)
+            return unknownKey(section, entry);
+    }
+    if (!checkNoGaps(absent, "absent"))
+        return false;
+    for (const auto& device : absent) {
+        std::string id;
+        if (!readText(*device.second, device.second->value, kMaxDeviceIdLength - 1, &id))
+            return false;
+        facts_->absentDevices.push_back(id);
+    }
+    return true;
 }
 
 bool MachineIniReader::readDrives(const Section& section)

@@ -43,6 +43,7 @@ private:
     bool readScreen(const Section& section);
     bool readMedia(const Section& section);
     bool readMediaDevice(const Entry& entry, MediaDeviceFacts* device);
+    bool readDevices(const Section& section);
     bool readDrives(const Section& section);
     bool readDriveDetail(const Entry& entry, const std::string& detail, DriveFacts* drive);
     bool readPrinters(const Section& section);

@@ -434,4 +434,25 @@ bool RecordedMachine::nextMatch(Search* search, char* fileName) const
     return false;
 }
 
+// Instance identifiers compare as the configuration manager compares them,
+// without regard to case.
+uint32_t RecordedMachine::locateDevNode(const char* instanceId)
+{
+    if (!instanceId)
+        return kCrNoSuchDevnode;
+    for (const std::string& absent : facts_->absentDevices) {
+        if (equalAscii(absent, instanceId))
+            return kCrNoSuchDevnode;
+    }
+    return kCrSuccess;
+}
+
+bool RecordedMachine::defaultAudioEndpointName(std::string* name)
+{
+    if (!facts_->hasDefaultRender || facts_->defaultRender.empty())
+        return false;
+    *name = facts_->defaultRender;
+    return true;
+}
+
 }  // namespace kel

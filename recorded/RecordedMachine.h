@@ -120,6 +120,12 @@ public:
     bool findNextFile(FindHandle search, char* fileName) override;
     void findClose(FindHandle search) override;
 
+    // PlatformDevices.
+    uint32_t locateDevNode(const char* instanceId) override;
+
+    // PlatformAudio.
+    bool defaultAudioEndpointName(std::string* name) override;
+
 private:
     struct Search {
         const StartupFolderFacts* folder;

@@ -6,6 +6,7 @@
 #include <windows.h>
 #undef WIN32_NO_STATUS
 #include <ntstatus.h>
+#include <mmdeviceapi.h>
 #include <mmsystem.h>
 #include <shlobj.h>
 #include <winspool.h>
@@ -15,9 +16,12 @@
 
 #include <climits>
 #include <cstddef>
+#include <cwchar>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace kel {
@@ -56,6 +60,7 @@ using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, BOOL*);
 using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
 using GlobalMemoryStatusExFunction = BOOL(WINAPI*)(MEMORYSTATUSEX*);
 using GetActiveProcessorCountFunction = DWORD(WINAPI*)(WORD);
+using CmLocateDevNodeFunction = DWORD(WINAPI*)(DWORD*, char*, ULONG);
 using GetDiskFreeSpaceExFunction = BOOL(WINAPI*)(LPCSTR, ULARGE_INTEGER*, ULARGE_INTEGER*, ULARGE_INTEGER*);
 
 // The key's full name in the registry namespace (\REGISTRY\MACHINE\...),
@@ -112,6 +117,66 @@ void copyFoundName(const WIN32_FIND_DATAA& found, char* fileName)
 }
 
 uint64_t wide(ULARGE_INTEGER value) { return value.QuadPart; }
+
+void freeLibrary(HMODULE library) { FreeLibrary(library); }
+using Library = std::unique_ptr<HINSTANCE__, decltype(&freeLibrary)>;
+
+// COM for the calling thread for the lifetime of the object: a thread that
+// had none gets it and gives it back; one already in an apartment of either
+// kind keeps it as it was.
+class ThreadCom {
+public:
+    ThreadCom() : result_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+    ~ThreadCom()
+    {
+        if (SUCCEEDED(result_))
+            CoUninitialize();
+    }
+    ThreadCom(const ThreadCom&) = delete;
+    ThreadCom& operator=(const ThreadCom&) = delete;
+
+private:
+    HRESULT result_;
+};
+
+struct ReleaseInterface {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+template <typename Interface>
+using Held = std::unique_ptr<Interface, ReleaseInterface>;
+
+class Property {
+public:
+    Property() { PropVariantInit(&value); }
+    ~Property() { PropVariantClear(&value); }
+    Property(const Property&) = delete;
+    Property& operator=(const Property&) = delete;
+
+    PROPVARIANT value;
+};
+
+// {026e516e-b814-414b-83cd-856d6fef4822}, 2: the adapter's name.
+const PROPERTYKEY kDeviceInterfaceFriendlyName = {
+    {0x026e516e, 0xb814, 0x414b, {0x83, 0xcd, 0x85, 0x6d, 0x6f, 0xef, 0x48, 0x22}}, 2};
+// Longer than any report line could hold.
+constexpr std::size_t kMaxEndpointName = 1024;
+
+// The ANSI text of a name, "?" for what the code page lacks (no best-fit
+// look-alikes); a UTF-8 code page takes neither setting.
+bool ansiText(const wchar_t* text, int length, std::string* out)
+{
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char* unknown = utf8 ? nullptr : "?";
+    int size = WideCharToMultiByte(CP_ACP, flags, text, length, nullptr, 0, unknown, nullptr);
+    if (size <= 0)
+        return false;
+    std::string converted(static_cast<std::size_t>(size), '\0');
+    if (WideCharToMultiByte(CP_ACP, flags, text, length, &converted[0], size, unknown, nullptr) != size)
+        return false;
+    *out = std::move(converted);
+    return true;
+}
 
 }  // namespace
 
@@ -516,6 +581,47 @@ void Win32Platform::findClose(FindHandle search)
 {
     if (search != 0)
         FindClose(reinterpret_cast<HANDLE>(search));
+}
+
+uint32_t Win32Platform::locateDevNode(const char* instanceId)
+{
+    Library library(LoadLibraryA("cfgmgr32.dll"), &freeLibrary);
+    auto locate = library ? reinterpret_cast<CmLocateDevNodeFunction>(reinterpret_cast<void (*)()>(
+                                GetProcAddress(library.get(), "CM_Locate_DevNodeA")))
+                          : nullptr;
+    if (!locate)
+        return kCrCallNotImplemented;
+    constexpr ULONG kLocateNormal = 0;  // CM_LOCATE_DEVNODE_NORMAL: attached devices only
+    std::string id(instanceId);
+    DWORD node = 0;
+    return locate(&node, &id[0], kLocateNormal);
+}
+
+bool Win32Platform::defaultAudioEndpointName(std::string* name)
+{
+    ThreadCom com;
+    IMMDeviceEnumerator* found = nullptr;
+    if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_INPROC_SERVER,
+                                __uuidof(IMMDeviceEnumerator), reinterpret_cast<void**>(&found))) ||
+        !found)
+        return false;
+    Held<IMMDeviceEnumerator> enumerator(found);
+    IMMDevice* endpoint = nullptr;
+    if (FAILED(enumerator->GetDefaultAudioEndpoint(eRender, eConsole, &endpoint)) || !endpoint)
+        return false;
+    Held<IMMDevice> device(endpoint);
+    IPropertyStore* opened = nullptr;
+    if (FAILED(device->OpenPropertyStore(STGM_READ, &opened)) || !opened)
+        return false;
+    Held<IPropertyStore> store(opened);
+    Property property;
+    if (FAILED(store->GetValue(kDeviceInterfaceFriendlyName, &property.value)) ||
+        property.value.vt != VT_LPWSTR || !property.value.pwszVal)
+        return false;
+    const std::size_t length = wcsnlen(property.value.pwszVal, kMaxEndpointName);
+    if (length == 0 || length == kMaxEndpointName)
+        return false;
+    return ansiText(property.value.pwszVal, static_cast<int>(length), name);
 }
 
 }  // namespace kel

@@ -1,7 +1,9 @@
 // The real platform: every operation forwards to the Win32 call it stands
 // for, in its ANSI form. Functions that the oldest supported systems lack
-// (extended free space, the 64-bit view queries) are looked up at run time,
-// so that the module still loads there.
+// (extended free space, the 64-bit view queries, the active processor count,
+// the configuration manager) are looked up at run time, so that the module
+// still loads there; the audio endpoint is a COM class that is simply absent
+// before Windows Vista.
 #pragma once
 
 #include "platform/Platform.h"
@@ -66,6 +68,12 @@ public:
     FindHandle findFirstFile(const char* pattern, char* fileName) override;
     bool findNextFile(FindHandle search, char* fileName) override;
     void findClose(FindHandle search) override;
+
+    // PlatformDevices.
+    uint32_t locateDevNode(const char* instanceId) override;
+
+    // PlatformAudio.
+    bool defaultAudioEndpointName(std::string* name) override;
 };
 
 }  // namespace kel

@@ -227,7 +227,7 @@ TEST(MachineIni, RejectsBadInputWithOneMessage)
         {"[version]\ncsd = \xC3\x28\n", "machine.ini, line 2: not valid UTF-8"},
         {"[sytem]\n",
          "machine.ini, line 1: unknown section [sytem] (system, version, memory, cpu, screen, media, "
-         "drives, printers, shell)"},
+         "drives, printers, shell, devices)"},
         {"[system]\ncode_page = 1252\n", "machine.ini, line 2: unknown key code_page in [system]"},
         {"[system]\ncodepage = 12345\n", "machine.ini, line 2: code page 12345 is not known"},
         {"[system]\nprocessors = two\n",
@@ -252,6 +252,14 @@ TEST(MachineIni, RejectsBadInputWithOneMessage)
          "machine.ini, line 2: bad number \"2147483648\" for horzres (a signed "
          "32-bit number)"},
         {"[screen]\ncolors = 1\n", "machine.ini, line 2: unknown key colors in [screen]"},
+        {"[devices]\nabsent.1 = PCI\\X\n",
+         "machine.ini, line 2: absent.1 given without absent.0 (numbers run from 0 without gaps)"},
+        {"[devices]\npresent.0 = PCI\\X\n", "machine.ini, line 2: unknown key present.0 in [devices]"},
+        {"[devices]\nabsent.0 = " + std::string(200, 'x') + "\n",
+         "machine.ini, line 2: absent.0 is longer than 199 bytes"},
+        {"[media]\ndefault_render = " + std::string(1024, 'x') + "\n",
+         "machine.ini, line 2: default_render is longer than 1023 bytes"},
+        {"[media]\ndefault_renderer = x\n", "machine.ini, line 2: unknown key default_renderer in [media]"},
         {"[screen]\nhorzres = 1\x0b"
          "2\n",
          "machine.ini, line 2: bad number \"1?2\" for horzres (a signed 32-bit "

@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace kel;
@@ -159,6 +162,51 @@ TEST(Win32Media, CapsOfEveryCountedDevice)
         EXPECT_NE(platform().mediaDeviceCaps(family, count + 100, &caps), 0u)
             << "family " << static_cast<int>(family) << ": a device past the count";
     }
+}
+
+// Wine has a Core Audio device enumerator but, with no audio driver in the
+// prefix, no endpoint: GetDefaultAudioEndpoint answers E_NOTFOUND.
+TEST(Win32Audio, NoDefaultEndpointWithoutAnAudioDevice)
+{
+    std::string name = "untouched";
+    EXPECT_FALSE(platform().defaultAudioEndpointName(&name));
+    EXPECT_EQ(name, "untouched");
+}
+
+// What CoInitializeEx answers on a thread after the service ran there: S_OK
+// means the thread had no COM left.
+HRESULT comStateAfterTheService(bool ownApartment)
+{
+    HRESULT after = E_UNEXPECTED;
+    std::thread worker([&] {
+        if (ownApartment && FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+            return;
+        std::string name;
+        platform().defaultAudioEndpointName(&name);
+        if (ownApartment)
+            CoUninitialize();
+        after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(after))
+            CoUninitialize();
+    });
+    worker.join();
+    return after;
+}
+
+TEST(Win32Audio, LeavesTheThreadsComAsItWas)
+{
+    EXPECT_EQ(comStateAfterTheService(false), S_OK) << "a thread without COM has none afterwards";
+    EXPECT_EQ(comStateAfterTheService(true), S_OK)
+        << "a thread's own apartment is released by its one CoUninitialize";
+}
+
+// Wine's configuration manager answers CR_FAILURE (0x13) for every instance,
+// attached or not, so no device is ever left out as absent.
+TEST(Win32Devices, WinesConfigurationManagerLocatesNothing)
+{
+    for (const char* id : {"PCI\\VEN_0000&DEV_0000&SUBSYS_00000000&REV_00\\00000000", "ROOT\\WINE\\WINEBUS",
+                           "PCI\\VEN_10DE&DEV_1C03\\4&2a6e1c3f&0&0019", "HTREE\\ROOT\\0"})
+        EXPECT_EQ(platform().locateDevNode(id), 0x13u) << id;
 }
 
 TEST(Win32Drives, DriveCIsAFixedDriveWithSpace)
