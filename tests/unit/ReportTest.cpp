@@ -95,8 +95,10 @@ TEST(Report, AnsiTextReachesUtf16ThroughTheMachinesCodePage)
 }
 
 // A Windows 11 PC as its registry lays it out: the true version behind the
-// compatibility answer, 32 GB, a chip beyond the model tables, indirect device
-// names and the WDDM driver key's 64-bit memory figure.
+// compatibility answer, a chip beyond the model tables at its rated clock,
+// every processor, 32 GB, indirect device names, the WDDM driver key's 64-bit
+// memory figure, the replaced graphics card left out, and the default audio
+// endpoint for the controller filed under System.
 TEST(Report, TodaysWindowsBriefReadsTheTrueLines)
 {
     std::string error;
@@ -107,9 +109,28 @@ TEST(Report, TodaysWindowsBriefReadsTheTrueLines)
               "CPU: AMD Ryzen 7 1800X 3600Mhz (16CPUs)\n"
               "Memory: 32704MB\n"
               "Vga 0: NVIDIA GeForce RTX 2060, 6144\n"
-              "Sound: High Definition Audio Controller\n"
+              "Sound: Realtek(R) Audio\n"
               "DirectX: 4.09.00.0904\n"
               "Nic 0: Realtek USB GbE Family Controller\n");
+}
+
+// Task Manager disabled Steam (the 32-bit view's Run key) and Discord (the
+// user's): their values remain, and the Startup section leaves them out.
+TEST(Report, TodaysWindowsStartupLeavesOutDisabledPrograms)
+{
+    std::string error;
+    auto machine = RecordedMachine::load(sampleMachineDir("win11-desktop"), &error);
+    ASSERT_TRUE(machine) << error;
+    const std::string report = reportOf(*machine, ReportKind::Detail);
+    const std::size_t startup = report.find("\nStartup\n");
+    ASSERT_NE(startup, std::string::npos) << report;
+    EXPECT_EQ(report.substr(startup),
+              "\nStartup\n"
+              "%windir%\\system32\\SecurityHealthSystray.exe@SecurityHealth\n"
+              "\"C:\\Windows\\System32\\DriverStore\\FileRepository\\realtekservice.inf_amd64\\"
+              "RtkAudUService64.exe\" -background@RtkAudUService\n"
+              "\"C:\\Users\\kim\\AppData\\Local\\Microsoft\\OneDrive\\OneDrive.exe\" /background@OneDrive\n"
+              "Send to OneNote.lnk\n");
 }
 
 TEST(Report, OverlappingCallsGiveWholeIdenticalReports)
