@@ -22,9 +22,9 @@ public:
     virtual ~PlatformDevices() = default;
 
     // CM_Locate_DevNodeA(&node, instanceId, CM_LOCATE_DEVNODE_NORMAL), from
-    // cfgmgr32 looked up afresh on every call: kCrNoSuchDevnode for an
-    // instance that is not attached; kCrCallNotImplemented when the system
-    // lacks the function.
+    // cfgmgr32 looked up at run time: kCrNoSuchDevnode for an instance that
+    // is not attached; kCrCallNotImplemented when the system lacks the
+    // function.
     virtual uint32_t locateDevNode(const char* instanceId) = 0;
 };
 

@@ -118,8 +118,18 @@ void copyFoundName(const WIN32_FIND_DATAA& found, char* fileName)
 
 uint64_t wide(ULARGE_INTEGER value) { return value.QuadPart; }
 
-void freeLibrary(HMODULE library) { FreeLibrary(library); }
-using Library = std::unique_ptr<HINSTANCE__, decltype(&freeLibrary)>;
+// CM_Locate_DevNodeA, or null where cfgmgr32 lacks it. The library stays
+// loaded for the life of the process: loading it for each device costs 10 ms
+// under Wine, and freeing it as the module unloads would call the loader
+// from inside the loader's lock.
+CmLocateDevNodeFunction configurationManagerLocate()
+{
+    HMODULE library = LoadLibraryA("cfgmgr32.dll");
+    if (!library)
+        return nullptr;
+    return reinterpret_cast<CmLocateDevNodeFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(library, "CM_Locate_DevNodeA")));
+}
 
 // COM for the calling thread for the lifetime of the object: a thread that
 // had none gets it and gives it back; one already in an apartment of either
@@ -585,10 +595,7 @@ void Win32Platform::findClose(FindHandle search)
 
 uint32_t Win32Platform::locateDevNode(const char* instanceId)
 {
-    Library library(LoadLibraryA("cfgmgr32.dll"), &freeLibrary);
-    auto locate = library ? reinterpret_cast<CmLocateDevNodeFunction>(reinterpret_cast<void (*)()>(
-                                GetProcAddress(library.get(), "CM_Locate_DevNodeA")))
-                          : nullptr;
+    static const CmLocateDevNodeFunction locate = configurationManagerLocate();
     if (!locate)
         return kCrCallNotImplemented;
     constexpr ULONG kLocateNormal = 0;  // CM_LOCATE_DEVNODE_NORMAL: attached devices only

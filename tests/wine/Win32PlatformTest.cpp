@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <objbase.h>
 #include <windows.h>
 
 #include <algorithm>
