@@ -124,7 +124,7 @@ public:
         ASSERT_FALSE(common.empty());
         for (const char* name : {"Agent.lnk", "Notes.lnk", "readme.txt"})
             ASSERT_TRUE(makeFile(user, name)) << user << "\\" << name;
-        for (const char* name : {"Office.lnk", "desktop.ini"})
+        for (const char* name : {"Office.lnk", "Sync.lnk", "desktop.ini"})
             ASSERT_TRUE(makeFile(common, name)) << common << "\\" << name;
     }
 };
@@ -257,6 +257,22 @@ TEST(WineSoftware, StartupListsRegistryThenUserThenCommonShortcuts)
     Lines user(startup.end() - 3, startup.end() - 1);
     std::sort(user.begin(), user.end());
     EXPECT_EQ((Lines{"Agent.lnk", "Notes.lnk"}), user);
+}
+
+// Tray and Sync.lnk are there, as Task Manager leaves a program it disables,
+// and their states say disabled; their twins' states say enabled.
+TEST(WineSoftware, StartupLeavesOutWhatTheUserDisabled)
+{
+    const Lines common = searchFolder(folderPath(kFolderCommonStartup), "*.lnk");
+    ASSERT_NE(std::find(common.begin(), common.end(), "Sync.lnk"), common.end()) << "the shortcut exists";
+    const Lines startup = section(detailedReport(), "Startup");
+    const auto listed = [&](const std::string& entry) {
+        return std::find(startup.begin(), startup.end(), entry) != startup.end();
+    };
+    EXPECT_FALSE(listed("tray.exe /quiet@Tray"));
+    EXPECT_TRUE(listed("msmsgs.exe /background@Messenger"));
+    EXPECT_FALSE(listed("Sync.lnk"));
+    EXPECT_TRUE(listed("Office.lnk"));
 }
 
 TEST(WineSoftware, DirectXReadsVersionAndChainedComponentKeys)
