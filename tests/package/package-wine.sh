@@ -21,6 +21,12 @@ old=$(ls "$dir"/old/Kel-*-x64.msi)
 new_version=$(basename "$new" | cut -d- -f2)
 msiexec() { wine-run "$sys64/msiexec.exe" "$1" "$(windows "$2")" /qn; }
 
+# The x86 package refuses 64-bit Windows (its message, naming the x64
+# package, is package_contents's to check: Wine's msiexec logs none).
+x86=$(ls "$dir"/new/Kel-*-x86.msi)
+msiexec /i "$x86" && fail "the x86 package installs on 64-bit Windows" || ok "the x86 package refuses 64-bit Windows"
+[ ! -e "$program_files/Kel" ] && [ ! -e "$program_files (x86)/Kel" ] || fail "the refused x86 package left files"
+
 # What regsvr32 writes for the signed 64-bit module, then takes away. In
 # the x64 package kelreport.exe is the 64-bit module's neighbour.
 signed=$(windows "$(dirname "$(find "$dir/new-files" -name kelreport.exe)")/Kel.ocx")
