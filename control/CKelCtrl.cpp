@@ -1,5 +1,6 @@
 #include "control/CKelCtrl.h"
 
+#include "control/KelClassTable.h"
 #include "control/KelGuids.h"
 #include "control/KelTypeLibrary.h"
 #include "control/PageUrl.h"
@@ -182,33 +183,8 @@ HRESULT CKelCtrl::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPAR
     return OleControl::Invoke(id, iid, locale, flags, params, result, exception, argumentError);
 }
 
-HRESULT CKelCtrl::registerClass()
-{
-    const std::wstring clsid = com::guidText(kControlClsid);
-    const std::wstring key = L"CLSID\\" + clsid;
-    const std::wstring path = com::Module::shortPath();
-    std::wstring typeName = com::loadResourceString(IDS_KEL_CONTROL_TYPE, KEL_RESOURCE_LANGUAGE);
-    if (typeName.empty())
-        typeName = clsid;
-    const std::wstring version =
-        std::to_wstring(KEL_LIBRARY_MAJOR) + L"." + std::to_wstring(KEL_LIBRARY_MINOR);
-    const com::RegistryEntry entries[] = {
-        {key, nullptr, typeName},
-        {key + L"\\ProgID", nullptr, KEL_PROGID_CONTROL},
-        {key + L"\\InprocServer32", nullptr, path},
-        {key + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
-        {key + L"\\ToolboxBitmap32", nullptr, path + L", " + std::to_wstring(IDB_KEL_TOOLBOX)},
-        {key + L"\\MiscStatus", nullptr, L"0"},
-        {key + L"\\MiscStatus\\1", nullptr, std::to_wstring(KEL_MISC_STATUS)},
-        {key + L"\\Control", nullptr, L""},
-        {key + L"\\TypeLib", nullptr, com::guidText(kLibraryId)},
-        {key + L"\\Version", nullptr, version},
-        {KEL_PROGID_CONTROL, nullptr, typeName},
-        {std::wstring(KEL_PROGID_CONTROL) + L"\\CLSID", nullptr, clsid},
-    };
-    return com::writeRegistryEntries(entries, std::size(entries));
-}
+HRESULT CKelCtrl::registerClass() { return com::writeClassRows(kControlRegistration, KEL_RESOURCE_LANGUAGE); }
 
-HRESULT CKelCtrl::unregisterClass() { return com::removeClassEntries(kControlClsid, KEL_PROGID_CONTROL); }
+HRESULT CKelCtrl::unregisterClass() { return com::removeClassRows(kControlRegistration); }
 
 }  // namespace kel

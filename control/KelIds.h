@@ -14,8 +14,14 @@
 #define KEL_LIBRARY_MAJOR 1
 #define KEL_LIBRARY_MINOR 0
 #define KEL_LIBRARY_LCID 0x0409
+#define KEL_LIBRARY_HELPSTRING "Kel ActiveX Control module"
 
 #define KEL_PROGID_CONTROL L"KEL.KelCtrl.1"
+
+// The type names of the two classes: the string table holds them, and
+// installers write them as registration would.
+#define KEL_CONTROL_TYPE_NAME "Kel Control"
+#define KEL_PROPPAGE_TYPE_NAME "Kel Property Page"
 
 // Dispatch identifiers of _DKel.
 #define KEL_DISPID_GETBRIEFINFO 1
@@ -31,9 +37,16 @@
 #define IDR_KEL_TYPELIB 1
 
 // OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE |
-// OLEMISC_RECOMPOSEONRESIZE: what GetMiscStatus answers and what the
-// registry's MiscStatus\1 says (in decimal there).
-#define KEL_MISC_STATUS 0x00020091
+// OLEMISC_RECOMPOSEONRESIZE (0x00020091): what GetMiscStatus answers and
+// what the registry's MiscStatus\1 says. Decimal, as the registry writes it.
+#define KEL_MISC_STATUS 131217
+
+// The module's version, the one place the version record and the
+// installation packages take it from.
+#define KEL_VERSION_MAJOR 0
+#define KEL_VERSION_MINOR 0
+#define KEL_VERSION_BUILD 0
+#define KEL_VERSION_REVISION 2
 
 // The version of the persistent state.
 #define KEL_STATE_VERSION 0x00010000

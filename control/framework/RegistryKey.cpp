@@ -26,10 +26,10 @@ LONG RegistryKey::setText(const wchar_t* name, const std::wstring& value)
     return RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
 }
 
-bool RegistryKey::exists(HKEY parent, const std::wstring& path)
+bool RegistryKey::exists(HKEY parent, const std::wstring& path, REGSAM view)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;

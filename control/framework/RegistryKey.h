@@ -21,7 +21,9 @@ public:
     // key's default value.
     LONG setText(const wchar_t* name, const std::wstring& value);
 
-    static bool exists(HKEY parent, const std::wstring& path);
+    // Whether parent\path exists; view may name the other registry view
+    // (KEY_WOW64_32KEY, KEY_WOW64_64KEY).
+    static bool exists(HKEY parent, const std::wstring& path, REGSAM view = 0);
     // Deletes the key and everything below it; a missing key counts as
     // deleted.
     static LONG deleteTree(HKEY parent, const std::wstring& path);
