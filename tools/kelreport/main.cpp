@@ -9,13 +9,20 @@
 #include <string>
 
 #ifdef _WIN32
+#include "tools/kelreport/win32/OcsSender.h"
+
 #include <fcntl.h>
 #include <io.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #endif
 
 namespace {
 
 enum ExitStatus { kSuccess = 0, kFailure = 1, kBadMachine = 2, kUsage = 64 };
+constexpr unsigned kDefaultTimeout = 60;
 
 #ifdef _WIN32
 constexpr bool kLiveMachine = true;
@@ -46,9 +53,34 @@ void printHelp()
             "Without --machine, the sample machine that ships with Kel is reported:\n"
             "  %s\n",
             KEL_SAMPLE_MACHINE);
+    if (kLiveMachine)
+        std::printf(
+            "\n"
+            "Sending to an OCS Inventory server (see docs/fleet.md):\n"
+            "  kelreport --server URL --from FILE [--timeout SECONDS]\n"
+            "\n"
+            "  --server URL       send to the server at URL, http:// or https://\n"
+            "                     (for example http://ocs.example.org/ocsinventory)\n"
+            "  --from FILE        the OCS inventory (XML) to send\n"
+            "  --timeout SECONDS  wait at most this long for each step (default %u)\n"
+            "\n"
+            "The server must list Kel's User-Agent, \"Kel\", in its extra_useragents file.\n",
+            kDefaultTimeout);
     std::printf(
-        "\nExit status: 0 success, 1 out of memory, 2 the machine directory is\n"
-        "missing or malformed, 64 usage error.\n");
+        "\nExit status: 0 success, 1 out of memory, 2 the machine directory%s is\n"
+        "missing or malformed, 64 usage error.\n",
+        kLiveMachine ? " or the inventory file" : "");
+    if (kLiveMachine)
+        std::printf(
+            "When sending:\n"
+            "   3  this Windows has no WinHTTP (Windows 95 to NT 4.0)\n"
+            "   4  the server's name does not resolve\n"
+            "   5  cannot connect to the server\n"
+            "   6  the server did not answer in time\n"
+            "   7  the server's certificate is not one this system trusts\n"
+            "   8  the server answered with an HTTP error status\n"
+            "   9  the reply is not an OCS Inventory server's\n"
+            "  10  the server declined the inventory (its PROLOG answer was not SEND)\n");
 }
 
 int usageError(const char* problem, const char* argument)
@@ -95,6 +127,43 @@ std::string toUtf8(const std::u16string& text)
     return out;
 }
 
+#ifdef _WIN32
+// The file's bytes, at most 64 MiB; false when it cannot be read.
+bool readInventory(const std::string& path, std::string* text)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    if (!file || !(content << file.rdbuf()))
+        return false;
+    *text = content.str();
+    return text->size() <= (64u << 20);
+}
+
+int send(const std::string& url, const std::string& inventoryPath, unsigned timeoutSeconds)
+{
+    std::string inventory;
+    if (!readInventory(inventoryPath, &inventory)) {
+        std::fprintf(stderr, "kelreport: cannot read the inventory %s\n", inventoryPath.c_str());
+        return kBadMachine;
+    }
+    const kel::SendOutcome outcome = kel::sendOcsInventory(url, inventory, timeoutSeconds);
+    if (outcome.status != kel::kSent) {
+        std::fprintf(stderr, "kelreport: %s\n", outcome.message.c_str());
+        return outcome.status;
+    }
+    std::fprintf(stderr, "kelreport: sent to %s\n", url.c_str());
+    return kSuccess;
+}
+
+// A whole number of seconds from 1 to a day; 0 when the text is not one.
+unsigned parseSeconds(const char* text)
+{
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    return (end != text && *end == '\0' && value >= 1 && value <= 86400) ? static_cast<unsigned>(value) : 0;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -102,6 +171,9 @@ int main(int argc, char** argv)
     kel::ReportKind kind = kel::ReportKind::Brief;
     std::string machineDir;
     bool haveMachine = false;
+    const char* server = nullptr;
+    const char* inventoryPath = nullptr;
+    unsigned timeoutSeconds = kDefaultTimeout;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
@@ -116,10 +188,30 @@ int main(int argc, char** argv)
                 return usageError("--machine needs a directory", "");
             machineDir = argv[++i];
             haveMachine = true;
+        } else if (std::strcmp(arg, "--server") == 0 || std::strcmp(arg, "--from") == 0) {
+            if (!kLiveMachine)
+                return usageError("only the Windows builds send: ", arg);
+            if (i + 1 >= argc)
+                return usageError(arg, " needs a value");
+            const char*& value = std::strcmp(arg, "--server") == 0 ? server : inventoryPath;
+            value = argv[++i];
+#ifdef _WIN32
+        } else if (std::strcmp(arg, "--timeout") == 0) {
+            if (i + 1 >= argc || (timeoutSeconds = parseSeconds(argv[i + 1])) == 0)
+                return usageError("--timeout needs a number of seconds from 1 to 86400", "");
+            ++i;
+#endif
         } else {
             return usageError("unknown argument: ", arg);
         }
     }
+#ifdef _WIN32
+    if (server || inventoryPath) {
+        if (!server || !inventoryPath)
+            return usageError(server ? "--server needs --from FILE" : "--from needs --server URL", "");
+        return send(server, inventoryPath, timeoutSeconds);
+    }
+#endif
     if (!haveMachine && !kLiveMachine) {
         machineDir = KEL_SAMPLE_MACHINE;
         haveMachine = true;

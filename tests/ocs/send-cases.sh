@@ -1,0 +1,52 @@
+#!/bin/bash
+# The sendings of kelreport-send.sh, in one Wine session: each documented
+# failure from a local port that fails so, then the real server, twice.
+#
+#   send-cases.sh INVENTORY_XML SERVER_URL REFUSED STALL GARBAGE NOT-OCS HTTP-ERROR DECLINED TLS -- RUNNER... KELREPORT
+#
+# Wine sees the host's root as drive Z:.
+set -u
+inventory=$1 url=$2 refused=$3 stall=$4 garbage=$5 not_ocs=$6 http_error=$7 declined=$8 tls=$9
+shift 10
+run=("$@")
+failures=0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# expect NAME STATUS MESSAGE-PART URL: one sending, its status and message.
+timeout=3
+expect() {
+    local name=$1 status=$2 message=$3 url=$4 start=$SECONDS got
+    "${run[@]}" --server "$url" --from "Z:$inventory" --timeout "$timeout" >"$work/out" 2>"$work/err"
+    got=$?
+    local seconds=$((SECONDS - start))
+    [ "$got" = "$status" ] || fail "$name: exit status $got, expected $status; stderr: $(cat "$work/err")"
+    grep -qF -- "$message" "$work/err" || fail "$name: stderr lacks \"$message\": $(cat "$work/err")"
+    [ ! -s "$work/out" ] || fail "$name: wrote to stdout: $(head -c 200 "$work/out")"
+    # Each step waits at most the timeout; Wine's start is the rest.
+    [ "$seconds" -le $((timeout * 2 + 20)) ] || fail "$name: took $seconds s with a $timeout s timeout"
+    echo "$name: $got in $seconds s: $(cat "$work/err")"
+}
+
+expect "refused port" 5 "cannot connect to the server" "http://127.0.0.1:$refused/ocsinventory"
+expect "stalled port" 6 "did not answer the PROLOG request within $timeout seconds" "http://127.0.0.1:$stall/ocsinventory"
+expect "garbage" 9 "gave no OCS Inventory reply to the PROLOG request" "http://127.0.0.1:$garbage/ocsinventory"
+expect "HTTP 200, not OCS" 9 "not as an OCS Inventory server does" "http://127.0.0.1:$not_ocs/ocsinventory"
+expect "HTTP error" 8 "with HTTP status 503" "http://127.0.0.1:$http_error/ocsinventory"
+expect "declined" 10 "declined the inventory: it answered the PROLOG request with \"STOP\"" \
+    "http://127.0.0.1:$declined/ocsinventory"
+expect "untrusted certificate" 7 "certificate is not one this system trusts" "https://127.0.0.1:$tls/ocsinventory"
+expect "unresolvable name" 4 "does not resolve" "http://kel-no-such-server.invalid/ocsinventory"
+expect "not http" 64 "needs an http:// or https:// URL" "ftp://127.0.0.1/ocsinventory"
+
+timeout=60
+expect "real server" 0 "sent to $url" "$url"
+expect "real server, again" 0 "sent to $url" "$url"
+
+echo "$failures failures"
+[ "$failures" -eq 0 ]
