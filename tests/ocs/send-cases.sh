@@ -18,11 +18,13 @@ fail() {
     failures=$((failures + 1))
 }
 
-# expect NAME STATUS MESSAGE-PART URL: one sending, its status and message.
+# check NAME STATUS MESSAGE-PART ARGS...: one run, its status and message,
+# and no hang past the timeout.
 timeout=3
-expect() {
-    local name=$1 status=$2 message=$3 url=$4 start=$SECONDS got
-    "${run[@]}" --server "$url" --from "Z:$inventory" --timeout "$timeout" >"$work/out" 2>"$work/err"
+check() {
+    local name=$1 status=$2 message=$3 start=$SECONDS got
+    shift 3
+    "${run[@]}" "$@" >"$work/out" 2>"$work/err"
     got=$?
     local seconds=$((SECONDS - start))
     [ "$got" = "$status" ] || fail "$name: exit status $got, expected $status; stderr: $(cat "$work/err")"
@@ -33,6 +35,18 @@ expect() {
     echo "$name: $got in $seconds s: $(cat "$work/err")"
 }
 
+# expect NAME STATUS MESSAGE-PART URL: the inventory sent to the URL.
+expect() {
+    check "$1" "$2" "$3" --server "$4" --from "Z:$inventory" --timeout "$timeout"
+}
+
+printf '<REQUEST><QUERY>INVENTORY</QUERY></REQUEST>\n' >"$work/no-id.xml"
+check "--server alone" 64 "--server needs --from FILE" --server http://127.0.0.1/ocsinventory
+check "--from alone" 64 "--from needs --server URL" --from "Z:$inventory"
+check "bad timeout" 64 "--timeout needs a number of seconds" --server http://127.0.0.1/ --from x --timeout 0
+check "missing inventory" 2 "cannot read the inventory" --server http://127.0.0.1/ --from "Z:$work/none.xml"
+check "inventory without DEVICEID" 2 "the inventory has no DEVICEID" \
+    --server http://127.0.0.1/ --from "Z:$work/no-id.xml"
 expect "refused port" 5 "cannot connect to the server" "http://127.0.0.1:$refused/ocsinventory"
 expect "stalled port" 6 "did not answer the PROLOG request within $timeout seconds" "http://127.0.0.1:$stall/ocsinventory"
 expect "garbage" 9 "gave no OCS Inventory reply to the PROLOG request" "http://127.0.0.1:$garbage/ocsinventory"
