@@ -67,12 +67,12 @@ void printHelp()
             "The server must list Kel's User-Agent, \"Kel\", in its extra_useragents file.\n",
             kDefaultTimeout);
     std::printf(
-        "\nExit status: 0 success, 1 out of memory, 2 the machine directory%s is\n"
-        "missing or malformed, 64 usage error.\n",
-        kLiveMachine ? " or the inventory file" : "");
+        "\nExit status: 0 success, 1 out of memory, 2 the machine directory is\n"
+        "missing or malformed, 64 usage error.\n");
     if (kLiveMachine)
         std::printf(
             "When sending:\n"
+            "   2  the inventory file is missing, unreadable or has no DEVICEID\n"
             "   3  this Windows has no WinHTTP (Windows 95 to NT 4.0)\n"
             "   4  the server's name does not resolve\n"
             "   5  cannot connect to the server\n"
