@@ -27,7 +27,10 @@ def check(what, got, expected):
 
 
 def inventory_xml(kelreport, machines_dir, machine):
-    """The OCS inventory of a recorded machine: the one input of this test."""
+    """The OCS inventory of a recorded machine: the one input of this test.
+    Those under inventory/ are written by hand in the agents' format (the
+    server's Map.pm names the fields), until kelreport writes its own with
+    --format ocs --machine MACHINES_DIR/MACHINE."""
     return (HERE / "inventory" / f"{machine}.xml").read_bytes()
 
 

@@ -41,6 +41,9 @@ expect() {
 }
 
 printf '<REQUEST><QUERY>INVENTORY</QUERY></REQUEST>\n' >"$work/no-id.xml"
+# Windows 95 to NT 4.0 have no winhttp.dll: Wine's own, disabled, is as absent.
+WINEDLLOVERRIDES=winhttp=d check "no WinHTTP" 3 "sending needs WinHTTP (winhttp.dll), which this Windows lacks" \
+    --server http://127.0.0.1/ocsinventory --from "Z:$inventory"
 check "--server alone" 64 "--server needs --from FILE" --server http://127.0.0.1/ocsinventory
 check "--from alone" 64 "--from needs --server URL" --from "Z:$inventory"
 check "bad timeout" 64 "--timeout needs a number of seconds" --server http://127.0.0.1/ --from x --timeout 0
