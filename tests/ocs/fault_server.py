@@ -7,6 +7,7 @@
     not-ocs    answers HTTP 200 with a body that is not zlib
     http-error answers HTTP 503
     declined   answers the PROLOG as an OCS server that wants no inventory
+    inventory-error  asks for the inventory, then answers it with HTTP 500
     tls        TLS with a self-signed certificate
 
 Prints one line "FAULT PORT" per fault, then "ready", and serves until its
@@ -24,12 +25,13 @@ from pathlib import Path
 
 
 def read_request(conn):
-    """Reads headers and the body its Content-Length announces."""
+    """Reads headers and the body its Content-Length announces; returns the
+    body."""
     data = b""
     while b"\r\n\r\n" not in data:
         chunk = conn.recv(65536)
         if not chunk:
-            return
+            return b""
         data += chunk
     head, _, body = data.partition(b"\r\n\r\n")
     length = 0
@@ -40,20 +42,34 @@ def read_request(conn):
     while len(body) < length:
         chunk = conn.recv(65536)
         if not chunk:
-            return
+            return b""
         body += chunk
+    return body
 
 
 def http(status, body):
     return (f"HTTP/1.1 {status}\r\nContent-Length: {len(body)}\r\nConnection: close\r\n\r\n").encode() + body
 
 
+def reply(response):
+    return http("200 OK", zlib.compress(b"<?xml version='1.0' encoding='UTF-8'?>\n<REPLY><RESPONSE>" +
+                                        response + b"</RESPONSE></REPLY>\n"))
+
+
+def is_prolog(body):
+    try:
+        return b"<QUERY>PROLOG</QUERY>" in zlib.decompress(body)
+    except zlib.error:
+        return False
+
+
 ANSWERS = {
     "garbage": b"\x00\x17 this is no HTTP \xff\xfe\r\n\r\n",
     "not-ocs": http("200 OK", b"<html>not an inventory server</html>"),
     "http-error": http("503 Service Unavailable", b""),
-    "declined": http("200 OK", zlib.compress(b"<?xml version='1.0' encoding='UTF-8'?>\n"
-                                             b"<REPLY><RESPONSE>STOP</RESPONSE></REPLY>\n")),
+    "declined": reply(b"STOP"),
+    # Never reached by a client that refuses the certificate.
+    "tls": reply(b"SEND"),
 }
 
 
@@ -67,15 +83,17 @@ def serve(listener, fault, context, stalled):
                 except (ssl.SSLError, OSError):
                     conn.close()  # the client refused the certificate, as it should
                     continue
-            read_request(conn)
+            body = read_request(conn)
             if fault == "stall":
                 stalled.append(conn)  # kept open, never answered
                 continue
-            conn.sendall(ANSWERS[fault] if fault in ANSWERS else http("404 Not Found", b""))
+            if fault == "inventory-error":
+                conn.sendall(reply(b"SEND") if is_prolog(body) else http("500 Internal Server Error", b""))
+            else:
+                conn.sendall(ANSWERS[fault])
         except OSError:
             pass
-        if fault != "stall":
-            conn.close()
+        conn.close()
 
 
 def self_signed(cert_dir):
@@ -98,14 +116,12 @@ def main():
     probe.bind(("127.0.0.1", 0))
     print("refused", probe.getsockname()[1])
     probe.close()
-    for fault in ["stall", "garbage", "not-ocs", "http-error", "declined", "tls"]:
+    for fault in ["stall", "garbage", "not-ocs", "http-error", "declined", "inventory-error", "tls"]:
         listener = socket.socket()
         listener.bind(("127.0.0.1", 0))
         listener.listen(8)
         listeners.append(listener)
         context = self_signed(cert_dir) if fault == "tls" else None
-        if fault == "tls":
-            ANSWERS["tls"] = ANSWERS["declined"]
         threading.Thread(target=serve, args=(listener, fault, context, stalled), daemon=True).start()
         print(fault, listener.getsockname()[1])
     print("ready", flush=True)

@@ -33,7 +33,7 @@ done
 url=$("$here/../../scripts/ocs-server" status) || { echo "FAIL: the OCS server is not running"; exit 1; }
 "$wine_run" --prefix "$prefix" --session -- /bin/bash "$here/send-cases.sh" "$inventory" "$url" \
     "${port[refused]}" "${port[stall]}" "${port[garbage]}" "${port[not-ocs]}" "${port[http-error]}" \
-    "${port[declined]}" "${port[tls]}" -- "$wine_run" -- "$kelreport" || failures=$((failures + 1))
+    "${port[declined]}" "${port[inventory-error]}" "${port[tls]}" -- "$wine_run" -- "$kelreport" || failures=$((failures + 1))
 
 # The real server got the machine twice and stored it once, under Kel's
 # User-Agent.

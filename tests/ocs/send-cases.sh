@@ -2,12 +2,14 @@
 # The sendings of kelreport-send.sh, in one Wine session: each documented
 # failure from a local port that fails so, then the real server, twice.
 #
-#   send-cases.sh INVENTORY_XML SERVER_URL REFUSED STALL GARBAGE NOT-OCS HTTP-ERROR DECLINED TLS -- RUNNER... KELREPORT
+#   send-cases.sh INVENTORY_XML SERVER_URL REFUSED STALL GARBAGE NOT-OCS HTTP-ERROR DECLINED INVENTORY-ERROR TLS
+#                 -- RUNNER... KELREPORT
 #
 # Wine sees the host's root as drive Z:.
 set -u
-inventory=$1 url=$2 refused=$3 stall=$4 garbage=$5 not_ocs=$6 http_error=$7 declined=$8 tls=$9
-shift 10
+inventory=$1 url=$2 refused=$3 stall=$4 garbage=$5 not_ocs=$6 http_error=$7 declined=$8 inventory_error=$9
+tls=${10}
+shift 11
 run=("$@")
 failures=0
 work=$(mktemp -d)
@@ -57,6 +59,8 @@ expect "HTTP 200, not OCS" 9 "not as an OCS Inventory server does" "http://127.0
 expect "HTTP error" 8 "with HTTP status 503" "http://127.0.0.1:$http_error/ocsinventory"
 expect "declined" 10 "declined the inventory: it answered the PROLOG request with \"STOP\"" \
     "http://127.0.0.1:$declined/ocsinventory"
+expect "inventory refused" 8 "answered the INVENTORY request with HTTP status 500" \
+    "http://127.0.0.1:$inventory_error/ocsinventory"
 expect "untrusted certificate" 7 "certificate is not one this system trusts" "https://127.0.0.1:$tls/ocsinventory"
 expect "unresolvable name" 4 "does not resolve" "http://kel-no-such-server.invalid/ocsinventory"
 expect "not http" 64 "needs an http:// or https:// URL" "ftp://127.0.0.1/ocsinventory"
