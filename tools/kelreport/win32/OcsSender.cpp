@@ -32,7 +32,7 @@ bool elementText(const std::string& xml, const char* tag, std::string* text)
     return true;
 }
 
-bool deflate(const std::string& data, std::string* out)
+bool compressRequest(const std::string& data, std::string* out)
 {
     uLongf size = compressBound(static_cast<uLong>(data.size()));
     out->resize(size);
@@ -44,7 +44,7 @@ bool deflate(const std::string& data, std::string* out)
 }
 
 // Inflates a zlib stream whose whole output stays under kMaxReply.
-bool inflate(const std::string& data, std::string* out)
+bool inflateReply(const std::string& data, std::string* out)
 {
     z_stream stream = {};
     if (inflateInit(&stream) != Z_OK)
@@ -56,7 +56,7 @@ bool inflate(const std::string& data, std::string* out)
     while (result == Z_OK && out->size() < kMaxReply) {
         stream.next_out = reinterpret_cast<Bytef*>(chunk);
         stream.avail_out = sizeof chunk;
-        result = ::inflate(&stream, Z_NO_FLUSH);
+        result = inflate(&stream, Z_NO_FLUSH);
         out->append(chunk, sizeof chunk - stream.avail_out);
         if (result == Z_OK && stream.avail_in == 0 && stream.avail_out != 0)
             break;  // the stream ends early
@@ -117,7 +117,7 @@ bool exchange(WinHttp& http, const std::string& xml, const std::string& url, con
               unsigned timeoutSeconds, std::string* response, SendOutcome* failure)
 {
     std::string body;
-    if (!deflate(xml, &body)) {
+    if (!compressRequest(xml, &body)) {
         *failure = {kOutOfMemory, "out of memory while compressing the " + std::string(request) + " request"};
         return false;
     }
@@ -132,7 +132,7 @@ bool exchange(WinHttp& http, const std::string& xml, const std::string& url, con
         return false;
     }
     std::string text;
-    if (!inflate(reply.body, &text) || text.find("<REPLY>") == std::string::npos ||
+    if (!inflateReply(reply.body, &text) || text.find("<REPLY>") == std::string::npos ||
         !elementText(text, "RESPONSE", response)) {
         *failure = {kNotOcsReply, "the server at " + url + " answered the " + request +
                                       " request, but not as an OCS Inventory server does"};
