@@ -16,6 +16,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <new>
 #include <sstream>
 #endif
 
@@ -141,12 +142,17 @@ bool readInventory(const std::string& path, std::string* text)
 
 int send(const std::string& url, const std::string& inventoryPath, unsigned timeoutSeconds)
 {
-    std::string inventory;
-    if (!readInventory(inventoryPath, &inventory)) {
-        std::fprintf(stderr, "kelreport: cannot read the inventory %s\n", inventoryPath.c_str());
-        return kBadMachine;
+    kel::SendOutcome outcome;
+    try {
+        std::string inventory;
+        if (!readInventory(inventoryPath, &inventory)) {
+            std::fprintf(stderr, "kelreport: cannot read the inventory %s\n", inventoryPath.c_str());
+            return kBadMachine;
+        }
+        outcome = kel::sendOcsInventory(url, inventory, timeoutSeconds);
+    } catch (const std::bad_alloc&) {
+        outcome = {kel::kOutOfMemory, "out of memory while sending"};
     }
-    const kel::SendOutcome outcome = kel::sendOcsInventory(url, inventory, timeoutSeconds);
     if (outcome.status != kel::kSent) {
         std::fprintf(stderr, "kelreport: %s\n", outcome.message.c_str());
         return outcome.status;
