@@ -177,9 +177,11 @@ int main(int argc, char** argv)
     kel::ReportKind kind = kel::ReportKind::Brief;
     std::string machineDir;
     bool haveMachine = false;
+#ifdef _WIN32
     const char* server = nullptr;
     const char* inventoryPath = nullptr;
     unsigned timeoutSeconds = kDefaultTimeout;
+#endif
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
@@ -195,17 +197,17 @@ int main(int argc, char** argv)
             machineDir = argv[++i];
             haveMachine = true;
         } else if (std::strcmp(arg, "--server") == 0 || std::strcmp(arg, "--from") == 0) {
-            if (!kLiveMachine)
-                return usageError("only the Windows builds send: ", arg);
+#ifdef _WIN32
             if (i + 1 >= argc)
                 return usageError(arg, " needs a value");
             const char*& value = std::strcmp(arg, "--server") == 0 ? server : inventoryPath;
             value = argv[++i];
-#ifdef _WIN32
         } else if (std::strcmp(arg, "--timeout") == 0) {
             if (i + 1 >= argc || (timeoutSeconds = parseSeconds(argv[i + 1])) == 0)
                 return usageError("--timeout needs a number of seconds from 1 to 86400", "");
             ++i;
+#else
+            return usageError("only the Windows builds send: ", arg);
 #endif
         } else {
             return usageError("unknown argument: ", arg);
