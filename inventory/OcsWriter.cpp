@@ -179,6 +179,8 @@ void writeSoftwares(XmlOut& x, const Inventory& inv)
         x.close("PRINTERS");
     }
     for (const InventoryProgram& program : inv.programs) {
+        if (program.name.empty())
+            continue;  // nothing the server could file it under
         x.open("SOFTWARES");
         x.field("NAME", program.name);
         x.field("VERSION", program.version);
