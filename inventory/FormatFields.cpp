@@ -45,6 +45,30 @@ std::string ipSubnet(const std::string& address, const std::string& mask)
     return text;
 }
 
+std::vector<const IpAddressPair*> addressEntries(const InventoryAdapter& adapter)
+{
+    // 0.0.0.0 is how the IP helper lists an adapter without an address.
+    std::vector<const IpAddressPair*> entries;
+    for (const IpAddressPair& address : adapter.addresses) {
+        if (isIpv4(address.address) && address.address != "0.0.0.0")
+            entries.push_back(&address);
+    }
+    if (entries.empty())
+        entries.push_back(nullptr);
+    return entries;
+}
+
+bool isVirtualDevice(const InventoryAdapter& adapter) { return adapter.deviceInstance.compare(0, 5, "ROOT\\") == 0; }
+
+std::string defaultGateway(const InventoryAdapter& adapter)
+{
+    for (const std::string& gateway : adapter.gateways) {
+        if (isIpv4(gateway) && gateway != "0.0.0.0")
+            return gateway;
+    }
+    return std::string();
+}
+
 std::string firmwareIsoDate(const std::string& date)
 {
     unsigned month = 0, day = 0, year = 0;

@@ -153,12 +153,12 @@ Json networkEntry(const InventoryAdapter& adapter, const IpAddressPair* address)
         n.text("ipmask", address->mask);
         n.text("ipsubnet", ipSubnet(address->address, address->mask));
     }
-    n.text("ipgateway", adapter.gateways.empty() ? std::string() : adapter.gateways.front());
+    n.text("ipgateway", defaultGateway(adapter));
     n.text("ipdhcp", adapter.dhcp ? adapter.dhcpServer : std::string());
     if (!adapter.deviceInstance.empty()) {
         n.text("pnpdeviceid", adapter.deviceInstance);
         n.text("manufacturer", adapter.manufacturer);
-        n.boolean("virtualdev", adapter.deviceInstance.compare(0, 5, "ROOT\\") == 0);
+        n.boolean("virtualdev", isVirtualDevice(adapter));
     }
     return n;
 }
@@ -167,16 +167,10 @@ Json networks(const Inventory& inv)
 {
     Json list = Json::array();
     for (const InventoryAdapter& adapter : inv.adapters) {
-        bool wrote = false;
-        for (const IpAddressPair& address : adapter.addresses) {
-            if (!isIpv4(address.address) || address.address == "0.0.0.0")
-                continue;
-            list.push(networkEntry(adapter, &address));
-            wrote = true;
-        }
-        // The schema requires a description.
-        if (!wrote && !adapter.description.empty())
-            list.push(networkEntry(adapter, nullptr));
+        if (adapter.description.empty())
+            continue;  // the schema requires a description
+        for (const IpAddressPair* address : addressEntries(adapter))
+            list.push(networkEntry(adapter, address));
     }
     return list;
 }

@@ -103,7 +103,6 @@ void readFirmware(Inventory* inventory)
 {
     FirmwareInfo firmware;
     firmware.setFirmwareInfo();
-    inventory->hasFirmware = firmware.hasTable();
     const SmbiosFacts& facts = firmware.facts();
     SmbiosFacts& out = inventory->firmware;
     out.biosVendor = ansiToUtf8(facts.biosVendor);

@@ -67,7 +67,6 @@ struct Inventory {
     uint32_t cpuCount = 0;
     uint64_t memoryMb = 0;  // 0: not known
 
-    bool hasFirmware = false;
     SmbiosFacts firmware;
 
     std::vector<InventoryDisplay> displays;

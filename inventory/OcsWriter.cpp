@@ -89,9 +89,10 @@ void writeHardware(XmlOut& x, const Inventory& inv)
 
 void writeBios(XmlOut& x, const Inventory& inv)
 {
-    if (!inv.hasFirmware)
-        return;
     const SmbiosFacts& f = inv.firmware;
+    if (f.manufacturer.empty() && f.product.empty() && f.serialNumber.empty() && f.biosVendor.empty() &&
+        f.biosVersion.empty() && f.biosDate.empty())
+        return;
     x.open("BIOS");
     x.field("SMANUFACTURER", f.manufacturer);
     x.field("SMODEL", f.product);
@@ -114,27 +115,19 @@ void writeNetwork(XmlOut& x, const InventoryAdapter& adapter, const IpAddressPai
         x.field("IPMASK", address->mask);
         x.field("IPSUBNET", ipSubnet(address->address, address->mask));
     }
-    x.field("IPGATEWAY", adapter.gateways.empty() ? std::string() : adapter.gateways.front());
+    x.field("IPGATEWAY", defaultGateway(adapter));
     x.field("IPDHCP", adapter.dhcp ? adapter.dhcpServer : std::string());
     if (!adapter.deviceInstance.empty())
-        x.field("VIRTUALDEV", adapter.deviceInstance.compare(0, 5, "ROOT\\") == 0 ? "1" : "0");
+        x.field("VIRTUALDEV", isVirtualDevice(adapter) ? "1" : "0");
     x.close("NETWORKS");
 }
 
-// One element per address, as the agents send them; an adapter without an
-// address still gets one, for its hardware address.
+// One element per address, as the agents send them.
 void writeNetworks(XmlOut& x, const Inventory& inv)
 {
     for (const InventoryAdapter& adapter : inv.adapters) {
-        bool wrote = false;
-        for (const IpAddressPair& address : adapter.addresses) {
-            if (!isIpv4(address.address) || address.address == "0.0.0.0")
-                continue;
-            writeNetwork(x, adapter, &address);
-            wrote = true;
-        }
-        if (!wrote)
-            writeNetwork(x, adapter, nullptr);
+        for (const IpAddressPair* address : addressEntries(adapter))
+            writeNetwork(x, adapter, address);
     }
 }
 
