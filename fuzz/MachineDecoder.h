@@ -1,7 +1,8 @@
 // Turns arbitrary bytes into the texts of a recorded machine: a registry.reg
 // whose keys are the ones the collectors read (or beside them), holding values
 // of every type and size, and a machine.ini with a version record, processor
-// leaves, drives, printers, multimedia devices and startup folder contents.
+// leaves, drives, printers, multimedia devices, startup folder contents,
+// names, network adapters and a raw SMBIOS table.
 // Every byte string decodes to some machine; running out of bytes reads zeros.
 #pragma once
 
@@ -39,6 +40,10 @@ private:
     std::string drivesSection();
     std::string printersSection();
     std::string shellSection();
+    std::string identitySection();
+    std::string adaptersSection();
+    std::string firmwareSection();
+    std::string smbiosTable();
 
     const uint8_t* data_;
     std::size_t size_;

@@ -10,6 +10,9 @@
 #pragma once
 
 #include "platform/PlatformDrives.h"
+#include "platform/PlatformFirmware.h"
+#include "platform/PlatformIdentity.h"
+#include "platform/PlatformNetwork.h"
 #include "platform/PlatformProcessor.h"
 #include "platform/PlatformRegistry.h"
 #include "platform/PlatformScreenMedia.h"
@@ -25,7 +28,10 @@ class Platform : public PlatformRegistry,
                  public PlatformScreenMedia,
                  public PlatformDrives,
                  public PlatformSpooler,
-                 public PlatformShell {};
+                 public PlatformShell,
+                 public PlatformIdentity,
+                 public PlatformNetwork,
+                 public PlatformFirmware {};
 
 // The platform in force for this module.
 Platform& platform();
