@@ -73,6 +73,10 @@ void writeHardware(XmlOut& x, const Inventory& inv)
 {
     x.open("HARDWARE");
     x.field("NAME", inv.computerName);
+    // Which sections changed since the last run, one bit each; the server
+    // fails an inventory without it (HTTP 500). Kel keeps no last run, so
+    // every section is new.
+    x.field("CHECKSUM", "131071");
     x.field("WORKGROUP", inv.joinName);
     x.field("OSNAME", fullOsName(inv));
     x.field("OSVERSION", inv.osVersion);
