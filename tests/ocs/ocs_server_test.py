@@ -27,11 +27,10 @@ def check(what, got, expected):
 
 
 def inventory_xml(kelreport, machines_dir, machine):
-    """The OCS inventory of a recorded machine: the one input of this test.
-    Those under inventory/ are written by hand in the agents' format (the
-    server's Map.pm names the fields), until kelreport writes its own with
-    --format ocs --machine MACHINES_DIR/MACHINE."""
-    return (HERE / "inventory" / f"{machine}.xml").read_bytes()
+    """The OCS inventory of a recorded machine as kelreport writes it: the
+    one input of this test."""
+    return subprocess.run([kelreport, "--format", "ocs", "--machine", str(Path(machines_dir) / machine)],
+                          check=True, capture_output=True).stdout
 
 
 def post(url, xml, user_agent=USER_AGENT):
@@ -74,8 +73,13 @@ class Database:
                 for line in out.splitlines()]
 
 
+def ordered(rows):
+    """Rows in one order, an absent value (None) before any text."""
+    return sorted(rows, key=lambda row: [(v is not None, v or "") for v in row])
+
+
 def expected(section_elements, fields):
-    return sorted(tuple(e.findtext(f) for f in fields) for e in section_elements)
+    return ordered(tuple(e.findtext(f) for f in fields) for e in section_elements)
 
 
 def check_machine(db, xml):
@@ -92,6 +96,8 @@ def check_machine(db, xml):
     hardware_id = rows[0][0]
     hardware = content.find("HARDWARE")
     for field, got in zip(hardware_fields, rows[0][1:]):
+        if hardware.findtext(field) is None:
+            failures.append(f"{device_id}: the inventory has no HARDWARE.{field}")
         check(f"{device_id}: HARDWARE.{field}", got, hardware.findtext(field))
 
     sections = {
@@ -110,10 +116,10 @@ def check_machine(db, xml):
     }
     for section, (query, fields) in sections.items():
         want = expected(content.findall(section), fields)
-        got = sorted(db.rows(query, hardware_id))
+        got = ordered(db.rows(query, hardware_id))
         # Absent numbers are stored as 0 (the server's fallback).
         if section == "DRIVES":
-            want = [w[:3] + tuple(v or "0" for v in w[3:]) for w in want]
+            want = ordered(w[:3] + tuple(v or "0" for v in w[3:]) for w in want)
         check(f"{device_id}: {section}", got, want)
     # What the checks above compare must be there to compare.
     for section, field in [("NETWORKS", "MACADDR"), ("DRIVES", "FILESYSTEM"),
