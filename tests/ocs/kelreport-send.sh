@@ -4,17 +4,18 @@
 # and no hang past the timeout; then a real sending to the server of
 # scripts/ocs-server, which must store the machine once, however often sent.
 #
-#   kelreport-send.sh STATE_DIR INVENTORY_XML WINE_PREFIX KELREPORT
+#   kelreport-send.sh STATE_DIR WINE_PREFIX KELREPORT
 #
 # The fault servers and the database are the host's; the sendings run in one
 # Wine session in WINE_PREFIX, by send-cases.sh.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-state=$1 inventory=$2 prefix=$3 kelreport=$4
+state=$1 prefix=$2 kelreport=$3
 wine_run=$here/../../scripts/wine-run
 failures=0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+inventory=$work/inventory.xml
 
 fail() {
     echo "FAIL: $*"
@@ -36,14 +37,16 @@ url=$("$here/../../scripts/ocs-server" status) || { echo "FAIL: the OCS server i
     "${port[declined]}" "${port[inventory-error]}" "${port[tls]}" -- "$wine_run" -- "$kelreport" || failures=$((failures + 1))
 
 # The real server got the machine twice and stored it once, under Kel's
-# User-Agent.
-device_id=$(sed -n 's|.*<DEVICEID>\(.*\)</DEVICEID>.*|\1|p' "$inventory" | head -n1)
+# User-Agent, with the DEVICEID and name of its inventory in OCS's format.
+field() { sed -n "s|.*<$1>\\(.*\\)</$1>.*|\\1|p" "$inventory" | head -n1; }
+device_id=$(field DEVICEID) name=$(field NAME)
+[ -n "$device_id" ] && [ -n "$name" ] || fail "kelreport --format ocs wrote no DEVICEID or no NAME"
 rows() {
     mariadb --no-defaults --socket="$state/mariadb.sock" -u root ocsweb -N -B \
-        -e "SELECT COUNT(*), MIN(USERAGENT) FROM hardware WHERE DEVICEID = '$device_id'"
+        -e "SELECT COUNT(*), MIN(USERAGENT), MIN(NAME) FROM hardware WHERE DEVICEID = '$device_id'"
 }
-[ "$(rows | cut -f1,2)" = "$(printf '1\tKel')" ] ||
-    fail "the server holds $(rows) for DEVICEID $device_id (count, User-Agent)"
+[ "$(rows)" = "$(printf '1\tKel\t%s' "$name")" ] ||
+    fail "the server holds $(rows) for DEVICEID $device_id (count, User-Agent, name; expected 1, Kel, $name)"
 
 echo "$failures failures"
 [ "$failures" -eq 0 ]

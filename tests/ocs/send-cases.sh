@@ -1,6 +1,8 @@
 #!/bin/bash
-# The sendings of kelreport-send.sh, in one Wine session: each documented
-# failure from a local port that fails so, then the real server, twice.
+# The sendings of kelreport-send.sh, in one Wine session: the machine Wine
+# presents in OCS's format, written to INVENTORY_XML; each documented failure
+# from a local port that fails so, sending that file; then the machine sent
+# to the real server, twice.
 #
 #   send-cases.sh INVENTORY_XML SERVER_URL REFUSED STALL GARBAGE NOT-OCS HTTP-ERROR DECLINED INVENTORY-ERROR TLS
 #                 -- RUNNER... KELREPORT
@@ -41,11 +43,12 @@ expect() {
     check "$1" "$2" "$3" --server "$4" --from "Z:$inventory" --timeout "$timeout"
 }
 
+"${run[@]}" --format ocs >"$inventory" || fail "kelreport --format ocs: exit status $?"
 printf '<REQUEST><QUERY>INVENTORY</QUERY></REQUEST>\n' >"$work/no-id.xml"
 # Windows 95 to NT 4.0 have no winhttp.dll: Wine's own, disabled, is as absent.
 WINEDLLOVERRIDES=winhttp=d check "no WinHTTP" 3 "sending needs WinHTTP (winhttp.dll), which this Windows lacks" \
     --server http://127.0.0.1/ocsinventory --from "Z:$inventory"
-check "--server alone" 64 "--server needs --from FILE" --server http://127.0.0.1/ocsinventory
+check "--server, glpi" 64 "--server sends the ocs format only" --server http://127.0.0.1/ --format glpi
 check "--from alone" 64 "--from needs --server URL" --from "Z:$inventory"
 check "bad timeout" 64 "--timeout needs a number of seconds" --server http://127.0.0.1/ --from x --timeout 0
 check "missing inventory" 2 "cannot read the inventory" --server http://127.0.0.1/ --from "Z:$work/none.xml"
@@ -67,9 +70,10 @@ expect "untrusted certificate" 7 "certificate is not one this system trusts" "ht
 expect "unresolvable name" 4 "does not resolve" "http://kel-no-such-server.invalid/ocsinventory"
 expect "not http" 64 "needs an http:// or https:// URL" "ftp://127.0.0.1/ocsinventory"
 
+# The machine itself, taken at each sending, under the DEVICEID it keeps.
 timeout=60
-expect "real server" 0 "sent to $url" "$url"
-expect "real server, again" 0 "sent to $url" "$url"
+check "real server" 0 "sent to $url" --server "$url" --timeout "$timeout"
+check "real server, again" 0 "sent to $url" --server "$url" --timeout "$timeout"
 
 echo "$failures failures"
 [ "$failures" -eq 0 ]

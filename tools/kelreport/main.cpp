@@ -14,6 +14,7 @@
 #include <ctime>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 #ifdef _WIN32
@@ -76,11 +77,13 @@ void printHelp()
             "Kel\\deviceid of the common application data folder.\n"
             "\n"
             "Sending to an OCS Inventory server (see docs/fleet.md):\n"
-            "  kelreport --server URL --from FILE [--timeout SECONDS]\n"
+            "  kelreport --server URL [--machine DIR | --from FILE] [--timeout SECONDS]\n"
             "\n"
-            "  --server URL       send to the server at URL, http:// or https://\n"
+            "  --server URL       send the inventory in OCS's format to the server at\n"
+            "                     URL, http:// or https://\n"
             "                     (for example http://ocs.example.org/ocsinventory)\n"
-            "  --from FILE        the OCS inventory (XML) to send\n"
+            "  --from FILE        send this OCS inventory (XML, as --format ocs writes\n"
+            "                     it) instead of taking the inventory now\n"
             "  --timeout SECONDS  wait at most this long for each step (default %u)\n"
             "\n"
             "The server must list Kel's User-Agent, \"Kel\", in its extra_useragents file.\n",
@@ -183,16 +186,18 @@ bool readInventory(const std::string& path, std::string* text)
     return text->size() <= (64u << 20);
 }
 
-int send(const std::string& url, const std::string& inventoryPath, unsigned timeoutSeconds)
+// Sends the inventory: the file's when inventoryPath is given, else the one
+// just taken.
+int send(const std::string& url, const char* inventoryPath, const std::string& taken, unsigned timeoutSeconds)
 {
     kel::SendOutcome outcome;
     try {
-        std::string inventory;
-        if (!readInventory(inventoryPath, &inventory)) {
-            std::fprintf(stderr, "kelreport: cannot read the inventory %s\n", inventoryPath.c_str());
+        std::string read;
+        if (inventoryPath && !readInventory(inventoryPath, &read)) {
+            std::fprintf(stderr, "kelreport: cannot read the inventory %s\n", inventoryPath);
             return kBadMachine;
         }
-        outcome = kel::sendOcsInventory(url, inventory, timeoutSeconds);
+        outcome = kel::sendOcsInventory(url, inventoryPath ? read : taken, timeoutSeconds);
     } catch (const std::bad_alloc&) {
         outcome = {kel::kOutOfMemory, "out of memory while sending"};
     }
@@ -218,7 +223,7 @@ unsigned parseSeconds(const char* text)
 int main(int argc, char** argv)
 {
     kel::ReportKind kind = kel::ReportKind::Brief;
-    Format format = Format::Text;
+    std::optional<Format> chosenFormat;
     std::string machineDir;
     bool haveMachine = false;
 #ifdef _WIN32
@@ -238,8 +243,10 @@ int main(int argc, char** argv)
         } else if (std::strcmp(arg, "--format") == 0) {
             if (i + 1 >= argc)
                 return usageError("--format needs text, ocs or glpi", "");
-            if (!parseFormat(argv[++i], &format))
+            Format parsed;
+            if (!parseFormat(argv[++i], &parsed))
                 return usageError("unknown format (text, ocs or glpi): ", argv[i]);
+            chosenFormat = parsed;
         } else if (std::strcmp(arg, "--machine") == 0) {
             if (i + 1 >= argc)
                 return usageError("--machine needs a directory", "");
@@ -262,12 +269,18 @@ int main(int argc, char** argv)
             return usageError("unknown argument: ", arg);
         }
     }
+    Format format = chosenFormat.value_or(Format::Text);
 #ifdef _WIN32
-    if (server || inventoryPath) {
-        if (!server || !inventoryPath)
-            return usageError(server ? "--server needs --from FILE" : "--from needs --server URL", "");
-        return send(server, inventoryPath, timeoutSeconds);
-    }
+    if (inventoryPath && !server)
+        return usageError("--from needs --server URL", "");
+    if (inventoryPath && haveMachine)
+        return usageError("--from and --machine name two inventories; give one", "");
+    if (inventoryPath)
+        return send(server, inventoryPath, std::string(), timeoutSeconds);
+    if (server && format != Format::Ocs && chosenFormat)
+        return usageError("--server sends the ocs format only", "");
+    if (server)
+        format = Format::Ocs;
 #endif
     if (!haveMachine && !kLiveMachine) {
         machineDir = KEL_SAMPLE_MACHINE;
@@ -292,6 +305,8 @@ int main(int argc, char** argv)
         return kFailure;
     }
 #ifdef _WIN32
+    if (server)
+        return send(server, nullptr, utf8, timeoutSeconds);
     _setmode(_fileno(stdout), _O_BINARY);  // line feeds only, as the report has them
 #endif
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
