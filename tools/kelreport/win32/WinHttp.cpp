@@ -26,7 +26,7 @@ namespace {
 template <typename Function>
 bool lookUp(HMODULE library, const char* name, Function* function)
 {
-    *function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+    *function = moduleFunction<Function>(library, name);
     return *function != nullptr;
 }
 
@@ -37,34 +37,24 @@ void WinHttp::HandleCloser::operator()(Handle handle) const { api->closeHandle(h
 WinHttp::UniqueHandle WinHttp::handle(Handle raw) const { return UniqueHandle(raw, HandleCloser{api_.get()}); }
 
 WinHttp::WinHttp()
-    : library_(LoadLibraryA("winhttp.dll")), api_(new Api()), session_(nullptr, HandleCloser{api_.get()}),
+    : library_(loadLibrary("winhttp.dll")), api_(new Api()), session_(nullptr, HandleCloser{api_.get()}),
       connection_(nullptr, HandleCloser{api_.get()})
 {
     Api& a = *api_;
-    if (library_ &&
-        !(lookUp(library_, "WinHttpOpen", &a.open) && lookUp(library_, "WinHttpCrackUrl", &a.crackUrl) &&
-          lookUp(library_, "WinHttpConnect", &a.connect) &&
-          lookUp(library_, "WinHttpSetTimeouts", &a.setTimeouts) &&
-          lookUp(library_, "WinHttpSetOption", &a.setOption) &&
-          lookUp(library_, "WinHttpOpenRequest", &a.openRequest) &&
-          lookUp(library_, "WinHttpSendRequest", &a.sendRequest) &&
-          lookUp(library_, "WinHttpReceiveResponse", &a.receiveResponse) &&
-          lookUp(library_, "WinHttpQueryHeaders", &a.queryHeaders) &&
-          lookUp(library_, "WinHttpReadData", &a.readData) &&
-          lookUp(library_, "WinHttpCloseHandle", &a.closeHandle))) {
-        FreeLibrary(library_);
-        library_ = nullptr;
-    }
+    HMODULE l = library_.get();
+    if (l && !(lookUp(l, "WinHttpOpen", &a.open) && lookUp(l, "WinHttpCrackUrl", &a.crackUrl) &&
+               lookUp(l, "WinHttpConnect", &a.connect) && lookUp(l, "WinHttpSetTimeouts", &a.setTimeouts) &&
+               lookUp(l, "WinHttpSetOption", &a.setOption) &&
+               lookUp(l, "WinHttpOpenRequest", &a.openRequest) &&
+               lookUp(l, "WinHttpSendRequest", &a.sendRequest) &&
+               lookUp(l, "WinHttpReceiveResponse", &a.receiveResponse) &&
+               lookUp(l, "WinHttpQueryHeaders", &a.queryHeaders) &&
+               lookUp(l, "WinHttpReadData", &a.readData) &&
+               lookUp(l, "WinHttpCloseHandle", &a.closeHandle)))
+        library_.reset();
 }
 
-WinHttp::~WinHttp()
-{
-    // The handles go before the library that closes them.
-    connection_.reset();
-    session_.reset();
-    if (library_)
-        FreeLibrary(library_);
-}
+WinHttp::~WinHttp() = default;
 
 bool WinHttp::open(const std::wstring& url, const wchar_t* userAgent, DWORD timeoutMs, DWORD* error)
 {

@@ -2,6 +2,8 @@
 // NT 4.0 have none, and the tool must still start there to say so.
 #pragma once
 
+#include "platform/win32/SystemLibrary.h"
+
 #include <windows.h>
 
 #include <memory>
@@ -46,7 +48,9 @@ private:
     UniqueHandle handle(Handle raw) const;
     bool readBody(Handle request, std::size_t maxBody, HttpReply* reply) const;
 
-    HMODULE library_;
+    // In this order, so that the handles close before the functions that
+    // close them, and those before their library.
+    Library library_;
     std::unique_ptr<Api> api_;
     UniqueHandle session_;
     UniqueHandle connection_;
