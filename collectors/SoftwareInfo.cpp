@@ -24,16 +24,7 @@ void SoftwareInfo::setSoftwareInfo()
 
 void SoftwareInfo::readUninstallList(const RegKey& list, uint32_t view)
 {
-    uint32_t subKeys = 0;
-    uint32_t values = 0;
-    if (platform().regQueryInfoKey(list.handle(), &subKeys, &values) != kRegSuccess)
-        return;
-    for (uint32_t i = 0; i < subKeys; ++i) {
-        // One byte beyond what the platform may fill keeps the name ended.
-        char name[kMaxPath + 1] = {};
-        if (platform().regEnumKey(list.handle(), i, name, kMaxPath) == kRegSuccess)
-            regSearch(name, view);
-    }
+    forEachSubKeyName(list, [&](const char* name) { regSearch(name, view); });
 }
 
 void SoftwareInfo::regSearch(const char* subKeyName, uint32_t view)

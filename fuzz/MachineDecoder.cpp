@@ -28,6 +28,7 @@ const char* const kRoots[] = {
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved",
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved",
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
 };
 
 // Subkey names the collectors look for or follow from values.
@@ -111,6 +112,8 @@ const char* const kValueNames[] = {
     "Name",
     "Path",
     "ICQ",
+    "NetCfgInstanceId",
+    "InstallDate",
 };
 
 // Texts that link keys to each other, or look like what drivers write.
@@ -139,6 +142,8 @@ const char* const kTexts[] = {
     "C:\\PROGRA~1\\X.EXE /y",
     "rundll32.exe shell32.dll,Control_RunDLL",
     "@oem1.inf,%desc%;Name",
+    "{7A1F3C2E-5B4D-4E8F-9A6B-1C2D3E4F5A6B}",
+    "20231103",
 };
 
 // Data sizes around the collectors' buffers.
@@ -300,7 +305,7 @@ std::string MachineDecoder::versionSection()
     std::snprintf(text, sizeof text, "[version]\nplatform = %u\nmajor = %u\nminor = %u\nbuild = %u\n",
                   byte() % 8 == 0 ? below(4) : version[0], version[1], version[2], word());
     return text + std::string("csd = ") + iniText(120) + "\nextended = " + (byte() % 2 ? "yes" : "no") +
-           "\n\n";
+           "\nproduct_type = " + std::to_string(below(4)) + "\n\n";
 }
 
 std::string MachineDecoder::cpuSection()
@@ -417,7 +422,100 @@ std::string MachineDecoder::machineIni()
         system += "active_processors = " + std::to_string(below(80)) + "\n";
     if (byte() % 2)
         media += "default_render = " + iniText(60) + "\n";
-    return system + "\n" + sections + media + "\n" + rest + devicesSection();
+    return system + "\n" + sections + media + "\n" + rest + devicesSection() + identitySection() + adaptersSection() +
+           firmwareSection();
+}
+
+std::string MachineDecoder::identitySection()
+{
+    static const char* const kKinds[] = {"workgroup", "domain", "unjoined", "unknown"};
+    std::string text = "[identity]\n";
+    // Names past the platform's own limits too.
+    if (byte() % 4 != 0)
+        text += "computer_name = " + iniText(byte() % 2 ? 15 : 120) + "\n";
+    if (byte() % 4 != 0)
+        text += "user_name = " + iniText(byte() % 2 ? 20 : 250) + "\n";
+    if (byte() % 2)
+        text += "domain = " + iniText(40) + "\ndomain_kind = " + kKinds[below(countOf(kKinds))] + "\n";
+    if (byte() % 2)
+        text += "device_id = " + iniText(30) + "-2024-01-15-10-30-00\n";
+    return text + "\n";
+}
+
+std::string MachineDecoder::adaptersSection()
+{
+    if (byte() % 4 == 0)
+        return std::string();
+    std::string text = "[adapters]\n";
+    char line[64];
+    for (uint32_t adapter = 0, count = below(byte() % 8 == 0 ? 40 : 4); adapter < count; ++adapter) {
+        const std::string key = "adapter." + std::to_string(adapter) + ".";
+        text += key + "name = " + (byte() % 2 ? tableText() : iniText(60)) + "\n";
+        text += key + "description = " + iniText(131) + "\n";
+        std::string address;
+        for (uint32_t i = 0, length = below(9); i < length; ++i) {
+            std::snprintf(line, sizeof line, i ? "-%02X" : "%02X", byte());
+            address += line;
+        }
+        text += key + "address = " + address + "\n";
+        std::snprintf(line, sizeof line, "type = %u\n", byte() % 2 ? 6u : word());
+        text += key + line + key + (byte() % 2 ? "dhcp = yes\n" : "dhcp = no\n");
+        std::string ips;
+        for (uint32_t i = 0, n = below(byte() % 8 == 0 ? 30 : 3); i < n; ++i) {
+            std::snprintf(line, sizeof line, "%s%u.%u.%u.%u/%u.%u.%u.%u", i ? "; " : "", byte(), byte(), byte(),
+                          byte(), byte(), byte(), byte(), byte());
+            ips += byte() % 8 == 0 ? (i ? "; " : "") + iniText(15) : std::string(line);
+        }
+        text += key + "ip = " + ips + "\n";
+        std::snprintf(line, sizeof line, "%u.%u.%u.%u", byte(), byte(), byte(), byte());
+        text += key + "gateway = " + line + "\n" + key + "dhcp_server = " + line + "\n";
+    }
+    if (byte() % 8 == 0)
+        text += "enumerate = fail\n";
+    return text + "\n";
+}
+
+// A raw table of some structures, their lengths and string numbers from the
+// input: well formed, truncated, with lengths past the end, strings without
+// their NULs and lengths in the header that disagree with the bytes.
+std::string MachineDecoder::smbiosTable()
+{
+    std::string structures;
+    for (uint32_t n = below(5); n > 0; --n) {
+        const uint8_t type = byte() % 3 == 0 ? byte() : below(2);
+        const uint8_t length = byte() % 4 == 0 ? byte() : (type ? 0x1B : 0x18);
+        structures += static_cast<char>(type);
+        structures += static_cast<char>(length);
+        for (uint32_t i = 2; i < length; ++i)
+            structures += static_cast<char>(byte() % 2 ? below(6) : byte());
+        for (uint32_t strings = below(5); strings > 0; --strings)
+            structures += iniText(24) + (byte() % 8 ? std::string(1, '\0') : std::string());
+        if (byte() % 8)
+            structures += std::string(2, '\0');
+    }
+    if (byte() % 4 == 0)
+        structures.resize(below(static_cast<uint32_t>(structures.size()) + 1));
+    const uint32_t length = byte() % 4 == 0 ? word() : static_cast<uint32_t>(structures.size());
+    std::string table = {0, static_cast<char>(below(4)), static_cast<char>(below(9)), 0};
+    for (int i = 0; i < 4; ++i)
+        table += static_cast<char>(length >> (8 * i));
+    return table + structures;
+}
+
+std::string MachineDecoder::firmwareSection()
+{
+    if (byte() % 4 == 0)
+        return std::string();
+    const std::string table = smbiosTable();
+    std::string text = "[firmware]\n";
+    char hex[4];
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (i % 24 == 0)
+            text += (i ? "\n" : "") + std::string("smbios.") + std::to_string(i / 24) + " =";
+        std::snprintf(hex, sizeof hex, " %02X", static_cast<uint8_t>(table[i]));
+        text += hex;
+    }
+    return text + "\n\n";
 }
 
 }  // namespace kelfuzz

@@ -2,7 +2,8 @@
 // whose keys are the ones the collectors read (or beside them), holding values
 // of every type and size, and a machine.ini with a version record, processor
 // leaves, drives, printers, multimedia devices and the default audio
-// endpoint, startup folder contents and devices no longer attached.
+// endpoint, startup folder contents, devices no longer attached, names,
+// network adapters and a raw SMBIOS table.
 // Every byte string decodes to some machine; running out of bytes reads zeros.
 #pragma once
 
@@ -41,6 +42,10 @@ private:
     std::string printersSection();
     std::string shellSection();
     std::string devicesSection();
+    std::string identitySection();
+    std::string adaptersSection();
+    std::string firmwareSection();
+    std::string smbiosTable();
 
     const uint8_t* data_;
     std::size_t size_;

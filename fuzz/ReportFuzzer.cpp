@@ -2,10 +2,14 @@
 // either a registry.reg and a machine.ini separated by a line "=====", with
 // more bytes after a second such line decoded into extra registry keys (the
 // sample machines seed this form), or bytes decoded whole into a machine.
-// Both reports must come back whole, with every key and search closed.
+// Both reports and both inventory formats must come back whole, with every
+// key and search closed.
 
 #include "MachineDecoder.h"
 
+#include "inventory/GlpiWriter.h"
+#include "inventory/Inventory.h"
+#include "inventory/OcsWriter.h"
 #include "platform/Platform.h"
 #include "recorded/RecordedMachine.h"
 #include "report/Report.h"
@@ -30,6 +34,11 @@ void report(const std::string& registry, const std::string& ini)
         if (!kel::runReport(kind, &text) || text.empty())
             __builtin_trap();
     }
+    const kel::Inventory inventory = kel::takeInventory("fuzz-2024-01-15-10-30-00");
+    const std::string xml = kel::ocsInventoryXml(inventory);
+    const std::string json = kel::glpiInventoryJson(inventory, "fuzz");
+    if (xml.find("</REQUEST>\n") != xml.size() - 11 || json.empty() || json[json.size() - 2] != '}')
+        __builtin_trap();
     if (machine->openKeyCount() != 0 || machine->openSearchCount() != 0)
         __builtin_trap();
 }

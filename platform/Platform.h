@@ -12,6 +12,9 @@
 #include "platform/PlatformAudio.h"
 #include "platform/PlatformDevices.h"
 #include "platform/PlatformDrives.h"
+#include "platform/PlatformFirmware.h"
+#include "platform/PlatformIdentity.h"
+#include "platform/PlatformNetwork.h"
 #include "platform/PlatformProcessor.h"
 #include "platform/PlatformRegistry.h"
 #include "platform/PlatformScreenMedia.h"
@@ -29,7 +32,10 @@ class Platform : public PlatformRegistry,
                  public PlatformSpooler,
                  public PlatformShell,
                  public PlatformDevices,
-                 public PlatformAudio {};
+                 public PlatformAudio,
+                 public PlatformIdentity,
+                 public PlatformNetwork,
+                 public PlatformFirmware {};
 
 // The platform in force for this module.
 Platform& platform();

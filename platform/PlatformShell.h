@@ -12,6 +12,7 @@ constexpr std::size_t kMaxPath = 260;
 // Shell special-folder numbers.
 constexpr int kFolderStartup = 7;
 constexpr int kFolderCommonStartup = 24;
+constexpr int kFolderCommonAppData = 35;
 
 using FindHandle = std::uintptr_t;  // 0 means no search is open
 

@@ -17,6 +17,7 @@ struct VersionRecord {
     uint32_t buildNumber = 0;
     uint32_t platformId = 0;
     char csdVersion[128] = {};
+    uint8_t productType = 0;  // of the extended record only: 1 workstation, 2 domain controller, 3 server
 };
 constexpr uint32_t kVersionRecordExSize = 156;
 constexpr uint32_t kVersionRecordSize = 148;

@@ -27,4 +27,18 @@ void forEachMachineView(const std::string& path, uint32_t access,
         visit(second, other, true);
 }
 
+void forEachSubKeyName(const RegKey& key, const std::function<void(const char* name)>& visit)
+{
+    uint32_t subKeys = 0;
+    uint32_t values = 0;
+    if (platform().regQueryInfoKey(key.handle(), &subKeys, &values) != kRegSuccess)
+        return;
+    for (uint32_t i = 0; i < subKeys; ++i) {
+        // One byte beyond what the platform may fill keeps the name ended.
+        char name[kMaxPath + 1] = {};
+        if (platform().regEnumKey(key.handle(), i, name, kMaxPath) == kRegSuccess)
+            visit(name);
+    }
+}
+
 }  // namespace kel

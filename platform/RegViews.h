@@ -21,4 +21,8 @@ namespace kel {
 void forEachMachineView(const std::string& path, uint32_t access,
                         const std::function<void(const RegKey& key, uint32_t view, bool apart)>& visit);
 
+// Hands VISIT the name of each subkey of KEY, in the registry's order; a
+// subkey whose name cannot be read is passed over.
+void forEachSubKeyName(const RegKey& key, const std::function<void(const char* name)>& visit);
+
 }  // namespace kel

@@ -41,6 +41,17 @@ struct VersionNumbers {
     uint32_t build = 0;
 };
 
+struct IdentityFacts {
+    bool hasComputerName = false;
+    std::string computerName;
+    bool hasUserName = false;
+    std::string userName;
+    bool hasJoin = false;  // false: the platform cannot tell
+    std::string joinName;
+    JoinStatus joinStatus = JoinStatus::Unknown;
+    std::string deviceId;  // empty when none is recorded
+};
+
 struct MachineFacts {
     // [system]
     uint32_t codePage = 1252;
@@ -88,6 +99,17 @@ struct MachineFacts {
     // [shell]
     StartupFolderFacts startupUser;
     StartupFolderFacts startupCommon;
+
+    // [identity]
+    IdentityFacts identity;
+
+    // [adapters]: the list's result, then the adapters
+    uint32_t adaptersResult = kAdaptersNotSupported;
+    std::vector<AdapterRecord> adapters;
+
+    // [firmware]: the raw SMBIOS table as the platform returns it; empty
+    // when there is none
+    std::vector<uint8_t> smbiosTable;
 };
 
 }  // namespace kel

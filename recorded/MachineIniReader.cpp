@@ -1,5 +1,7 @@
 #include "recorded/MachineIniReader.h"
 
+#include "inventory/DeviceId.h"
+
 #include "recorded/CodePage.h"
 #include "recorded/Excerpt.h"
 #include "recorded/Unicode.h"
@@ -143,7 +145,8 @@ bool MachineIniReader::readSection(const Section& section)
         {"cpu", &MachineIniReader::readCpu},           {"screen", &MachineIniReader::readScreen},
         {"media", &MachineIniReader::readMedia},       {"drives", &MachineIniReader::readDrives},
         {"printers", &MachineIniReader::readPrinters}, {"shell", &MachineIniReader::readShell},
-        {"devices", &MachineIniReader::readDevices},
+        {"devices", &MachineIniReader::readDevices},   {"identity", &MachineIniReader::readIdentity},
+        {"adapters", &MachineIniReader::readAdapters}, {"firmware", &MachineIniReader::readFirmware},
     };
     for (const auto& reader : readers) {
         if (section.name == reader.name)
@@ -151,7 +154,7 @@ bool MachineIniReader::readSection(const Section& section)
     }
     return fail(section.line, "unknown section [" + section.name +
                                   "] (system, version, memory, cpu, screen, media, drives, printers, shell, "
-                                  "devices)");
+                                  "devices, identity, adapters, firmware)");
 }
 
 bool MachineIniReader::readSystem(const Section& section)
@@ -181,6 +184,7 @@ bool MachineIniReader::readVersion(const Section& section)
 {
     facts_->hasVersion = true;
     VersionRecord& version = facts_->version;
+    version.productType = 1;
     return readKeys(
         section,
         {
@@ -198,6 +202,14 @@ bool MachineIniReader::readVersion(const Section& section)
              }},
             {"extended", [&](const Entry& e) { return readYesNo(e, &facts_->versionExtended); }},
             {"reported", [&](const Entry& e) { return readVersionNumbers(e, &facts_->reportedVersion); }},
+            {"product_type",
+             [&](const Entry& e) {
+                 uint64_t value = 0;
+                 if (!parseDecimal(e.value, 255, &value))
+                     return fail(e.line, "bad number " + excerpt(e.value) + " for product_type (0 to 255)");
+                 version.productType = static_cast<uint8_t>(value);
+                 return true;
+             }},
         });
 }
 
@@ -444,6 +456,164 @@ bool MachineIniReader::readShell(const Section& section)
             {"startup_user", [&](const Entry& e) { return readFileList(e, &facts_->startupUser); }},
             {"startup_common", [&](const Entry& e) { return readFileList(e, &facts_->startupCommon); }},
         });
+}
+
+bool MachineIniReader::readIdentity(const Section& section)
+{
+    IdentityFacts& identity = facts_->identity;
+    return readKeys(
+        section,
+        {
+            {"computer_name",
+             [&](const Entry& e) {
+                 identity.hasComputerName = true;
+                 return readText(e, e.value, kMaxPath - 1, &identity.computerName);
+             }},
+            {"user_name",
+             [&](const Entry& e) {
+                 identity.hasUserName = true;
+                 return readText(e, e.value, kMaxPath - 1, &identity.userName);
+             }},
+            {"domain",
+             [&](const Entry& e) {
+                 identity.hasJoin = true;
+                 return readText(e, e.value, kMaxPath - 1, &identity.joinName);
+             }},
+            {"domain_kind",
+             [&](const Entry& e) {
+                 static const char* const kKinds[] = {"unknown", "unjoined", "workgroup", "domain"};
+                 auto kind = std::find(std::begin(kKinds), std::end(kKinds), e.value);
+                 if (kind == std::end(kKinds))
+                     return fail(e.line, "domain_kind must be workgroup, domain, unjoined or unknown, not " +
+                                             excerpt(e.value));
+                 identity.hasJoin = true;
+                 identity.joinStatus = static_cast<JoinStatus>(kind - std::begin(kKinds));
+                 return true;
+             }},
+            {"device_id",
+             [&](const Entry& e) {
+                 return (isDeviceId(e.value) && readText(e, e.value, kMaxPath - 1, &identity.deviceId)) ||
+                        fail(e.line, "bad device_id " + excerpt(e.value) + " (NAME-YYYY-MM-DD-HH-MM-SS)");
+             }},
+        });
+}
+
+bool MachineIniReader::readAdapters(const Section& section)
+{
+    facts_->adaptersResult = kAdaptersNoData;
+    std::map<uint32_t, std::pair<const Entry*, AdapterRecord>> adapters;
+    Section rest{section.name, section.line, {}};
+    for (const Entry& entry : section.entries) {
+        if (entry.key.compare(0, 8, "adapter.") != 0) {
+            rest.entries.push_back(entry);
+            continue;
+        }
+        std::size_t dot = entry.key.find('.', 8);
+        uint32_t index = 0;
+        if (dot == std::string::npos || !parseIndex(entry.key.substr(8, dot - 8), &index))
+            return fail(entry.line, "bad key " + entry.key + " (adapter.N.DETAIL, N counting from 0)");
+        auto& slot = adapters[index];
+        if (!slot.first)
+            slot.first = &entry;
+        if (!readAdapterDetail(entry, entry.key.substr(dot + 1), &slot.second))
+            return false;
+    }
+    uint32_t expected = 0;
+    for (auto& adapter : adapters) {
+        if (adapter.first != expected)
+            return fail(adapter.second.first->line, "adapter." + std::to_string(adapter.first) + " given without adapter." +
+                                                        std::to_string(expected) +
+                                                        " (numbers run from 0 without gaps)");
+        ++expected;
+        facts_->adapters.push_back(std::move(adapter.second.second));
+    }
+    if (!facts_->adapters.empty())
+        facts_->adaptersResult = kAdaptersSuccess;
+    return readKeys(rest, {{"enumerate", [&](const Entry& e) {
+                                bool fails = false;
+                                if (!readOkFail(e, &fails))
+                                    return false;
+                                if (fails)
+                                    facts_->adaptersResult = kAdaptersFailure;
+                                return true;
+                            }}});
+}
+
+bool MachineIniReader::readAdapterDetail(const Entry& entry, const std::string& detail, AdapterRecord* adapter)
+{
+    // The platform's records hold texts of these sizes with their NULs.
+    constexpr std::size_t kNameBytes = 259, kDescriptionBytes = 131, kAddressBytes = 15;
+    auto addressList = [&](const Entry& e, bool withMasks, std::vector<IpAddressPair>* list) {
+        for (const std::string& part : split(e.value, ';')) {
+            std::string item = IniFile::trimmed(part);
+            if (item.empty())
+                continue;
+            std::size_t slash = withMasks ? item.find('/') : std::string::npos;
+            IpAddressPair pair{IniFile::trimmed(item.substr(0, slash)),
+                               slash == std::string::npos ? std::string() : IniFile::trimmed(item.substr(slash + 1))};
+            if (pair.address.size() > kAddressBytes || pair.mask.size() > kAddressBytes)
+                return fail(e.line, e.key + ": an address or mask is longer than 15 bytes");
+            list->push_back(pair);
+        }
+        return true;
+    };
+    std::vector<Key> keys = {
+        {"name", [&](const Entry& e) { return readText(e, e.value, kNameBytes, &adapter->name); }},
+        {"description", [&](const Entry& e) { return readText(e, e.value, kDescriptionBytes, &adapter->description); }},
+        {"address",
+         [&](const Entry& e) {
+             std::vector<std::string> bytes = e.value.empty() ? std::vector<std::string>() : split(e.value, '-');
+             bool ok = bytes.size() <= kAdapterAddressLength;
+             for (std::size_t i = 0; ok && i < bytes.size(); ++i) {
+                 uint32_t value = 0;
+                 ok = bytes[i].size() == 2 && parseHex32(bytes[i], &value);
+                 adapter->address[i] = static_cast<uint8_t>(value);
+             }
+             if (!ok)
+                 return fail(e.line, e.key + " needs at most 8 hexadecimal bytes separated by -, as 00-0C-29-3A-4B-5C");
+             adapter->addressLength = static_cast<uint32_t>(bytes.size());
+             return true;
+         }},
+        {"index", [&](const Entry& e) { return readU32(e, &adapter->index); }},
+        {"type", [&](const Entry& e) { return readU32(e, &adapter->type); }},
+        {"dhcp", [&](const Entry& e) { return readYesNo(e, &adapter->dhcpEnabled); }},
+        {"dhcp_server",
+         [&](const Entry& e) {
+             return e.value.size() <= kAddressBytes ? readText(e, e.value, kAddressBytes, &adapter->dhcpServer)
+                                                    : fail(e.line, e.key + " is longer than 15 bytes");
+         }},
+        {"ip", [&](const Entry& e) { return addressList(e, true, &adapter->addresses); }},
+        {"gateway", [&](const Entry& e) { return addressList(e, false, &adapter->gateways); }},
+    };
+    for (const Key& key : keys) {
+        if (detail == key.name)
+            return key.read(entry);
+    }
+    return fail(entry.line, "unknown key " + entry.key + " in [adapters]");
+}
+
+bool MachineIniReader::readFirmware(const Section& section)
+{
+    Numbered lines;
+    for (const Entry& entry : section.entries) {
+        bool matched = false;
+        if (!collectNumbered(entry, "smbios", &lines, &matched))
+            return false;
+        if (!matched)
+            return unknownKey(section, entry);
+    }
+    if (!checkNoGaps(lines, "smbios"))
+        return false;
+    for (const auto& line : lines) {
+        for (const std::string& byteText : words(line.second->value)) {
+            uint32_t value = 0;
+            if (byteText.size() != 2 || !parseHex32(byteText, &value))
+                return fail(line.second->line, line.second->key + " needs hexadecimal bytes of two digits "
+                                                                  "separated by blanks, not " + excerpt(byteText));
+            facts_->smbiosTable.push_back(static_cast<uint8_t>(value));
+        }
+    }
+    return true;
 }
 
 bool MachineIniReader::readKeys(const Section& section, const std::vector<Key>& keys)

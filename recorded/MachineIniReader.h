@@ -48,6 +48,10 @@ private:
     bool readDriveDetail(const Entry& entry, const std::string& detail, DriveFacts* drive);
     bool readPrinters(const Section& section);
     bool readShell(const Section& section);
+    bool readIdentity(const Section& section);
+    bool readAdapters(const Section& section);
+    bool readAdapterDetail(const Entry& entry, const std::string& detail, AdapterRecord* adapter);
+    bool readFirmware(const Section& section);
 
     bool readKeys(const Section& section, const std::vector<Key>& keys);
     bool collectNumbered(const Entry& entry, const std::string& prefix, Numbered* numbered, bool* matched);

@@ -170,6 +170,7 @@ bool RecordedMachine::getVersion(VersionRecord* record)
     record->buildNumber = shimmed ? facts_->reportedVersion.build : version.buildNumber;
     record->platformId = version.platformId;
     std::memcpy(record->csdVersion, version.csdVersion, sizeof record->csdVersion);
+    record->productType = record->infoSize == kVersionRecordExSize ? version.productType : 0;
     return true;
 }
 

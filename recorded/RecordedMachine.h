@@ -125,6 +125,16 @@ public:
 
     // PlatformAudio.
     bool defaultAudioEndpointName(std::string* name) override;
+    // PlatformIdentity, PlatformNetwork, PlatformFirmware (RecordedMachineFleet.cpp).
+    bool getComputerName(char* name, uint32_t* size) override;
+    bool getUserName(char* name, uint32_t* size) override;
+    bool getJoinInformation(std::string* name, JoinStatus* status) override;
+    uint32_t getAdaptersInfo(std::vector<AdapterRecord>* adapters) override;
+    uint32_t getSystemFirmwareTable(uint32_t provider, uint32_t tableId, uint8_t* buffer,
+                                    uint32_t size) override;
+    // The device identifier the inventory tool keeps for this machine; empty
+    // when none is recorded.
+    const std::string& recordedDeviceId() const { return facts_->identity.deviceId; }
 
 private:
     struct Search {

@@ -11,6 +11,8 @@
 #include <shlobj.h>
 #include <winspool.h>
 
+#include "platform/win32/SystemLibrary.h"
+
 #include <cpuid.h>
 #include <x86intrin.h>
 
@@ -44,16 +46,6 @@ HKEY rootKey(RegRoot root)
 
 HKEY toKey(RegHandle key) { return reinterpret_cast<HKEY>(key); }
 
-// A function of a system library that is already loaded, or null when this
-// system lacks it.
-template <typename Function>
-Function systemFunction(const char* module, const char* name)
-{
-    HMODULE library = GetModuleHandleA(module);
-    if (!library)
-        return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
 
 using NtQueryKeyFunction = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, BOOL*);
@@ -286,6 +278,7 @@ bool Win32Platform::getVersion(VersionRecord* record)
     record->buildNumber = info.dwBuildNumber;
     record->platformId = info.dwPlatformId;
     std::memcpy(record->csdVersion, info.szCSDVersion, sizeof record->csdVersion);
+    record->productType = record->infoSize == sizeof info ? info.wProductType : 0;
     return true;
 }
 

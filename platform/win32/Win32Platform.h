@@ -74,6 +74,13 @@ public:
 
     // PlatformAudio.
     bool defaultAudioEndpointName(std::string* name) override;
+    // PlatformIdentity, PlatformNetwork, PlatformFirmware (Win32PlatformFleet.cpp).
+    bool getComputerName(char* name, uint32_t* size) override;
+    bool getUserName(char* name, uint32_t* size) override;
+    bool getJoinInformation(std::string* name, JoinStatus* status) override;
+    uint32_t getAdaptersInfo(std::vector<AdapterRecord>* adapters) override;
+    uint32_t getSystemFirmwareTable(uint32_t provider, uint32_t tableId, uint8_t* buffer,
+                                    uint32_t size) override;
 };
 
 }  // namespace kel
