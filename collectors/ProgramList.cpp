@@ -31,7 +31,7 @@ unsigned viewBits(uint32_t view)
 
 void ProgramList::setProgramList()
 {
-    forEachMachineView(kUninstallPath, kKeyRead, [this](const RegKey& list, uint32_t view) {
+    forEachMachineView(kUninstallPath, kKeyRead, [this](const RegKey& list, uint32_t view, bool) {
         forEachSubKeyName(list, [&](const char* name) { readEntry(RegRoot::LocalMachine, name, view); });
     });
     RegKey userList;
