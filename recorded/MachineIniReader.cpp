@@ -387,11 +387,7 @@ bool MachineIniReader::readDriveDetail(const Entry& entry, const std::string& de
         {"space", [&](const Entry& e) { return readOkFail(e, &drive->spaceFails); }},
         {"volume", [&](const Entry& e) { return readOkFail(e, &drive->volumeFails); }},
     };
-    for (const Key& key : keys) {
-        if (detail == key.name)
-            return key.read(entry);
-    }
-    return fail(entry.line, "unknown key " + entry.key + " in [drives]");
+    return readDetailKey(entry, detail, keys, "drives");
 }
 
 bool MachineIniReader::readPrinters(const Section& section)
@@ -555,11 +551,7 @@ bool MachineIniReader::readAdapterDetail(const Entry& entry, const std::string& 
         {"ip", [&](const Entry& e) { return addressList(e, true, &adapter->addresses); }},
         {"gateway", [&](const Entry& e) { return addressList(e, false, &adapter->gateways); }},
     };
-    for (const Key& key : keys) {
-        if (detail == key.name)
-            return key.read(entry);
-    }
-    return fail(entry.line, "unknown key " + entry.key + " in [adapters]");
+    return readDetailKey(entry, detail, keys, "adapters");
 }
 
 bool MachineIniReader::readFirmware(const Section& section)
@@ -584,6 +576,16 @@ bool MachineIniReader::readFirmware(const Section& section)
         }
     }
     return true;
+}
+
+bool MachineIniReader::readDetailKey(const Entry& entry, const std::string& detail, const std::vector<Key>& keys,
+                                     const char* section)
+{
+    for (const Key& key : keys) {
+        if (detail == key.name)
+            return key.read(entry);
+    }
+    return fail(entry.line, "unknown key " + entry.key + " in [" + section + "]");
 }
 
 bool MachineIniReader::readKeys(const Section& section, const std::vector<Key>& keys)

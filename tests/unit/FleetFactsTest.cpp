@@ -61,6 +61,39 @@ TEST(FleetFacts, Names)
     }
 }
 
+TEST(FleetFacts, RecordedFactsRefuseBadInputWithOneMessage)
+{
+    const struct {
+        std::string section;
+        const char* message;
+    } cases[] = {
+        {"[identity]\ndomain_kind = forest\n",
+         "line 2: domain_kind must be workgroup, domain, unjoined or unknown, not \"forest\""},
+        {"[identity]\ndevice_id = PC-2024-1-15-10-30-00\n",
+         "line 2: bad device_id \"PC-2024-1-15-10-30-00\" (NAME-YYYY-MM-DD-HH-MM-SS)"},
+        {"[identity]\ndevice_id = -2024-01-15-10-30-00\n", "line 2: bad device_id"},
+        {"[adapters]\nadapter.1.name = x\n", "line 2: adapter.1 given without adapter.0"},
+        {"[adapters]\nadapter.x.name = x\n", "line 2: bad key adapter.x.name (adapter.N.DETAIL"},
+        {"[adapters]\nadapter.0.mtu = 1500\n", "line 2: unknown key adapter.0.mtu in [adapters]"},
+        {"[adapters]\nadapter.0.address = 00-11-22-33-44-55-66-77-88\n",
+         "line 2: adapter.0.address needs at most 8 hexadecimal bytes"},
+        {"[adapters]\nadapter.0.address = 0-11\n", "line 2: adapter.0.address needs"},
+        {"[adapters]\nadapter.0.ip = 192.168.100.200.1/255.255.255.0\n",
+         "line 2: adapter.0.ip: an address or mask is longer than 15 bytes"},
+        {"[adapters]\nadapter.0.description = " + std::string(132, 'd') + "\n",
+         "line 2: adapter.0.description is longer than 131 bytes"},
+        {"[firmware]\nsmbios.0 = 00 03 1\n", "line 2: smbios.0 needs hexadecimal bytes of two digits"},
+        {"[firmware]\nsmbios.1 = 00\n", "line 2: smbios.1 given without smbios.0"},
+        {"[firmware]\ntable = 00\n", "line 2: unknown key table in [firmware]"},
+        {"[version]\nproduct_type = 256\n", "line 2: bad number \"256\" for product_type (0 to 255)"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(RecordedMachine::parse(regFile(""), c.section, &error)) << c.section;
+        EXPECT_NE(std::string::npos, error.find(c.message)) << "got: " << error;
+    }
+}
+
 TEST(FleetFacts, ComputerNameQueryFollowsTheBufferRule)
 {
     MachineUnderTest<> m(regFile(""), iniFile("[identity]\ncomputer_name = OFFICE-PC07\n"));
