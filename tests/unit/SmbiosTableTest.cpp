@@ -50,9 +50,16 @@ Bytes systemStructure(uint8_t length, const std::vector<std::string>& texts)
 
 Bytes rawTable(uint8_t major, uint8_t minor, const Bytes& structures, long length = -1)
 {
-    const uint32_t size = length < 0 ? static_cast<uint32_t>(structures.size()) : static_cast<uint32_t>(length);
-    Bytes table = {0, major, minor, 0, static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
-                   static_cast<uint8_t>(size >> 16), static_cast<uint8_t>(size >> 24)};
+    const uint32_t size =
+        length < 0 ? static_cast<uint32_t>(structures.size()) : static_cast<uint32_t>(length);
+    Bytes table = {0,
+                   major,
+                   minor,
+                   0,
+                   static_cast<uint8_t>(size),
+                   static_cast<uint8_t>(size >> 8),
+                   static_cast<uint8_t>(size >> 16),
+                   static_cast<uint8_t>(size >> 24)};
     table.insert(table.end(), structures.begin(), structures.end());
     return table;
 }
@@ -99,13 +106,14 @@ TEST(SmbiosTable, UuidFieldsAreLittleEndianFromVersion26On)
         {3, 0, "401E6B9C-3AD7-E811-A4F5-2C4D54E1A7B3"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.uuid, parsed(rawTable(c.major, c.minor, kSystem)).uuid) << int(c.major) << "." << int(c.minor);
+        EXPECT_EQ(c.uuid, parsed(rawTable(c.major, c.minor, kSystem)).uuid)
+            << int(c.major) << "." << int(c.minor);
 }
 
 TEST(SmbiosTable, UuidNotSetOrNotPresentIsAbsent)
 {
     const uint8_t zeros[16] = {}, ones[16] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                             0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+                                              0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     EXPECT_EQ("", smbiosUuid(zeros, true));
     EXPECT_EQ("", smbiosUuid(ones, false));
     // SMBIOS 2.0's system structure ends before the UUID.
