@@ -227,7 +227,7 @@ TEST(MachineIni, RejectsBadInputWithOneMessage)
         {"[version]\ncsd = \xC3\x28\n", "machine.ini, line 2: not valid UTF-8"},
         {"[sytem]\n",
          "machine.ini, line 1: unknown section [sytem] (system, version, memory, cpu, screen, media, "
-         "drives, printers, shell)"},
+         "drives, printers, shell, identity, adapters, firmware)"},
         {"[system]\ncode_page = 1252\n", "machine.ini, line 2: unknown key code_page in [system]"},
         {"[system]\ncodepage = 12345\n", "machine.ini, line 2: code page 12345 is not known"},
         {"[system]\nprocessors = two\n",
