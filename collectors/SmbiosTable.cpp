@@ -6,14 +6,14 @@ namespace kel {
 
 namespace {
 
-constexpr std::size_t kRawHeaderSize = 8;  // calling method, major, minor, DMI revision, length
+constexpr std::size_t kRawHeaderSize = 8;        // calling method, major, minor, DMI revision, length
 constexpr std::size_t kStructureHeaderSize = 4;  // type, length, handle
 constexpr uint8_t kEndOfTable = 127;
 
 struct Structure {
     const uint8_t* formatted;  // the formatted area, header included
     std::size_t length;
-    const uint8_t* strings;  // the string set after it
+    const uint8_t* strings;   // the string set after it
     std::size_t stringsSize;  // up to and without its double NUL
 };
 
@@ -93,7 +93,8 @@ bool parseSmbiosTable(const uint8_t* table, std::size_t size, SmbiosFacts* facts
     const uint32_t length = static_cast<uint32_t>(table[4]) | static_cast<uint32_t>(table[5]) << 8 |
                             static_cast<uint32_t>(table[6]) << 16 | static_cast<uint32_t>(table[7]) << 24;
     // A length past the bytes returned is cut to them.
-    const std::size_t end = kRawHeaderSize + (length < size - kRawHeaderSize ? length : size - kRawHeaderSize);
+    const std::size_t end =
+        kRawHeaderSize + (length < size - kRawHeaderSize ? length : size - kRawHeaderSize);
     const bool littleEndianUuid = major > 2 || (major == 2 && minor >= 6);
     bool haveBios = false, haveSystem = false;
     Structure s{};

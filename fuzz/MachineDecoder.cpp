@@ -462,8 +462,8 @@ std::string MachineDecoder::adaptersSection()
         text += key + line + key + (byte() % 2 ? "dhcp = yes\n" : "dhcp = no\n");
         std::string ips;
         for (uint32_t i = 0, n = below(byte() % 8 == 0 ? 30 : 3); i < n; ++i) {
-            std::snprintf(line, sizeof line, "%s%u.%u.%u.%u/%u.%u.%u.%u", i ? "; " : "", byte(), byte(), byte(),
-                          byte(), byte(), byte(), byte(), byte());
+            std::snprintf(line, sizeof line, "%s%u.%u.%u.%u/%u.%u.%u.%u", i ? "; " : "", byte(), byte(),
+                          byte(), byte(), byte(), byte(), byte(), byte());
             ips += byte() % 8 == 0 ? (i ? "; " : "") + iniText(15) : std::string(line);
         }
         text += key + "ip = " + ips + "\n";

@@ -58,7 +58,10 @@ std::vector<const IpAddressPair*> addressEntries(const InventoryAdapter& adapter
     return entries;
 }
 
-bool isVirtualDevice(const InventoryAdapter& adapter) { return adapter.deviceInstance.compare(0, 5, "ROOT\\") == 0; }
+bool isVirtualDevice(const InventoryAdapter& adapter)
+{
+    return adapter.deviceInstance.compare(0, 5, "ROOT\\") == 0;
+}
 
 std::string defaultGateway(const InventoryAdapter& adapter)
 {

@@ -131,7 +131,8 @@ Json devices(const Inventory& inv, Json* videos, Json* sounds)
         cpus.push(std::move(cpu));
     for (const InventoryDisplay& display : inv.displays) {
         Json video = Json::object();
-        video.text("name", display.name).number("memory", static_cast<uint64_t>(display.memoryMb), display.memoryMb > 0);
+        video.text("name", display.name)
+            .number("memory", static_cast<uint64_t>(display.memoryMb), display.memoryMb > 0);
         videos->push(std::move(video));
     }
     if (!inv.sound.empty()) {

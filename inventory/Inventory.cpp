@@ -189,7 +189,8 @@ void parseCpuLine(const std::string& line, Inventory* inventory)
         return;
     std::string count = line.substr(open + 2, line.size() - countEnd.size() - open - 2);
     std::size_t blank = open == 0 ? std::string::npos : line.rfind(' ', open - 1);
-    std::string speed = blank == std::string::npos ? line.substr(0, open) : line.substr(blank + 1, open - blank - 1);
+    std::string speed =
+        blank == std::string::npos ? line.substr(0, open) : line.substr(blank + 1, open - blank - 1);
     const std::string mhz = "Mhz";
     if (!allDigits(count) || speed.size() <= mhz.size() ||
         speed.compare(speed.size() - mhz.size(), mhz.size(), mhz) != 0 ||
@@ -203,7 +204,8 @@ void parseCpuLine(const std::string& line, Inventory* inventory)
 void parseMemoryLine(const std::string& line, Inventory* inventory)
 {
     const std::string mb = "MB";
-    if (line.size() > mb.size() && line.size() <= 20 && line.compare(line.size() - mb.size(), mb.size(), mb) == 0 &&
+    if (line.size() > mb.size() && line.size() <= 20 &&
+        line.compare(line.size() - mb.size(), mb.size(), mb) == 0 &&
         allDigits(line.substr(0, line.size() - mb.size())))
         inventory->memoryMb = number(line.substr(0, line.size() - mb.size()));
 }
@@ -224,7 +226,8 @@ bool parseDriveLine(const std::string& line, InventoryDrive* drive)
     drive->fileSystem = inside.substr(firstComma + 2, lastComma - firstComma - 2);
     std::string sizes = inside.substr(lastComma + 2);
     std::size_t slash = sizes.find("MB/");
-    if (slash == std::string::npos || sizes.size() < slash + 5 || sizes.compare(sizes.size() - 2, 2, "MB") != 0)
+    if (slash == std::string::npos || sizes.size() < slash + 5 ||
+        sizes.compare(sizes.size() - 2, 2, "MB") != 0)
         return true;
     std::string total = sizes.substr(0, slash), free = sizes.substr(slash + 3, sizes.size() - slash - 5);
     if (allDigits(total) && allDigits(free) && total.size() < 16 && free.size() < 16) {

@@ -57,7 +57,7 @@ struct Inventory {
     std::string joinName;
     JoinStatus joinStatus = JoinStatus::Unknown;
 
-    std::string osName;  // "Windows 11", without the maker
+    std::string osName;     // "Windows 11", without the maker
     std::string osVersion;  // the true "MAJOR.MINOR.BUILD"
     std::string servicePack;
     bool windows64 = false;

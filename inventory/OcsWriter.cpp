@@ -51,8 +51,9 @@ std::string driveType(const std::string& reportWord)
         const char* report;
         const char* ocs;
     } kTypes[] = {
-        {"FIXED", "Hard Drive"},     {"REMOVABLE", "Removable Drive"}, {"CD-ROM", "CD-Rom Drive"},
-        {"NETWORK DRIVE", "Network Drive"}, {"RAM DISK", "RAM Disk"},
+        {"FIXED", "Hard Drive"},    {"REMOVABLE", "Removable Drive"},
+        {"CD-ROM", "CD-Rom Drive"}, {"NETWORK DRIVE", "Network Drive"},
+        {"RAM DISK", "RAM Disk"},
     };
     for (const auto& type : kTypes) {
         if (reportWord == type.report)

@@ -12,6 +12,7 @@ struct ModernName {
     const char* server;
 };
 
+// clang-format off
 //  major minor  workstation      server
 const ModernName kModernNames[] = {
     {6,    0,    "Windows Vista", "Windows Server 2008"},
@@ -19,6 +20,7 @@ const ModernName kModernNames[] = {
     {6,    2,    "Windows 8",     "Windows Server 2012"},
     {6,    3,    "Windows 8.1",   "Windows Server 2012 R2"},
 };
+// clang-format on
 
 struct ServerBuild {
     uint32_t build;

@@ -417,11 +417,7 @@ bool MachineIniReader::readDriveDetail(const Entry& entry, const std::string& de
         {"space", [&](const Entry& e) { return readOkFail(e, &drive->spaceFails); }},
         {"volume", [&](const Entry& e) { return readOkFail(e, &drive->volumeFails); }},
     };
-    for (const Key& key : keys) {
-        if (detail == key.name)
-            return key.read(entry);
-    }
-    return fail(entry.line, "unknown key " + entry.key + " in [drives]");
+    return readDetailKey(entry, detail, keys, "drives");
 }
 
 bool MachineIniReader::readPrinters(const Section& section)
@@ -521,8 +517,8 @@ bool MachineIniReader::readAdapters(const Section& section)
     uint32_t expected = 0;
     for (auto& adapter : adapters) {
         if (adapter.first != expected)
-            return fail(adapter.second.first->line, "adapter." + std::to_string(adapter.first) + " given without adapter." +
-                                                        std::to_string(expected) +
+            return fail(adapter.second.first->line, "adapter." + std::to_string(adapter.first) +
+                                                        " given without adapter." + std::to_string(expected) +
                                                         " (numbers run from 0 without gaps)");
         ++expected;
         facts_->adapters.push_back(std::move(adapter.second.second));
@@ -539,7 +535,8 @@ bool MachineIniReader::readAdapters(const Section& section)
                             }}});
 }
 
-bool MachineIniReader::readAdapterDetail(const Entry& entry, const std::string& detail, AdapterRecord* adapter)
+bool MachineIniReader::readAdapterDetail(const Entry& entry, const std::string& detail,
+                                         AdapterRecord* adapter)
 {
     // The platform's records hold texts of these sizes with their NULs.
     constexpr std::size_t kNameBytes = 259, kDescriptionBytes = 131, kAddressBytes = 15;
@@ -549,8 +546,9 @@ bool MachineIniReader::readAdapterDetail(const Entry& entry, const std::string& 
             if (item.empty())
                 continue;
             std::size_t slash = withMasks ? item.find('/') : std::string::npos;
-            IpAddressPair pair{IniFile::trimmed(item.substr(0, slash)),
-                               slash == std::string::npos ? std::string() : IniFile::trimmed(item.substr(slash + 1))};
+            IpAddressPair pair{
+                IniFile::trimmed(item.substr(0, slash)),
+                slash == std::string::npos ? std::string() : IniFile::trimmed(item.substr(slash + 1))};
             if (pair.address.size() > kAddressBytes || pair.mask.size() > kAddressBytes)
                 return fail(e.line, e.key + ": an address or mask is longer than 15 bytes");
             list->push_back(pair);
@@ -559,10 +557,12 @@ bool MachineIniReader::readAdapterDetail(const Entry& entry, const std::string& 
     };
     std::vector<Key> keys = {
         {"name", [&](const Entry& e) { return readText(e, e.value, kNameBytes, &adapter->name); }},
-        {"description", [&](const Entry& e) { return readText(e, e.value, kDescriptionBytes, &adapter->description); }},
+        {"description",
+         [&](const Entry& e) { return readText(e, e.value, kDescriptionBytes, &adapter->description); }},
         {"address",
          [&](const Entry& e) {
-             std::vector<std::string> bytes = e.value.empty() ? std::vector<std::string>() : split(e.value, '-');
+             std::vector<std::string> bytes =
+                 e.value.empty() ? std::vector<std::string>() : split(e.value, '-');
              bool ok = bytes.size() <= kAdapterAddressLength;
              for (std::size_t i = 0; ok && i < bytes.size(); ++i) {
                  uint32_t value = 0;
@@ -570,7 +570,9 @@ bool MachineIniReader::readAdapterDetail(const Entry& entry, const std::string& 
                  adapter->address[i] = static_cast<uint8_t>(value);
              }
              if (!ok)
-                 return fail(e.line, e.key + " needs at most 8 hexadecimal bytes separated by -, as 00-0C-29-3A-4B-5C");
+                 return fail(
+                     e.line,
+                     e.key + " needs at most 8 hexadecimal bytes separated by -, as 00-0C-29-3A-4B-5C");
              adapter->addressLength = static_cast<uint32_t>(bytes.size());
              return true;
          }},
@@ -578,18 +580,11 @@ bool MachineIniReader::readAdapterDetail(const Entry& entry, const std::string& 
         {"type", [&](const Entry& e) { return readU32(e, &adapter->type); }},
         {"dhcp", [&](const Entry& e) { return readYesNo(e, &adapter->dhcpEnabled); }},
         {"dhcp_server",
-         [&](const Entry& e) {
-             return e.value.size() <= kAddressBytes ? readText(e, e.value, kAddressBytes, &adapter->dhcpServer)
-                                                    : fail(e.line, e.key + " is longer than 15 bytes");
-         }},
+         [&](const Entry& e) { return readText(e, e.value, kAddressBytes, &adapter->dhcpServer); }},
         {"ip", [&](const Entry& e) { return addressList(e, true, &adapter->addresses); }},
         {"gateway", [&](const Entry& e) { return addressList(e, false, &adapter->gateways); }},
     };
-    for (const Key& key : keys) {
-        if (detail == key.name)
-            return key.read(entry);
-    }
-    return fail(entry.line, "unknown key " + entry.key + " in [adapters]");
+    return readDetailKey(entry, detail, keys, "adapters");
 }
 
 bool MachineIniReader::readFirmware(const Section& section)
@@ -608,12 +603,24 @@ bool MachineIniReader::readFirmware(const Section& section)
         for (const std::string& byteText : words(line.second->value)) {
             uint32_t value = 0;
             if (byteText.size() != 2 || !parseHex32(byteText, &value))
-                return fail(line.second->line, line.second->key + " needs hexadecimal bytes of two digits "
-                                                                  "separated by blanks, not " + excerpt(byteText));
+                return fail(line.second->line, line.second->key +
+                                                   " needs hexadecimal bytes of two digits "
+                                                   "separated by blanks, not " +
+                                                   excerpt(byteText));
             facts_->smbiosTable.push_back(static_cast<uint8_t>(value));
         }
     }
     return true;
+}
+
+bool MachineIniReader::readDetailKey(const Entry& entry, const std::string& detail,
+                                     const std::vector<Key>& keys, const char* section)
+{
+    for (const Key& key : keys) {
+        if (detail == key.name)
+            return key.read(entry);
+    }
+    return fail(entry.line, "unknown key " + entry.key + " in [" + section + "]");
 }
 
 bool MachineIniReader::readKeys(const Section& section, const std::vector<Key>& keys)

@@ -54,6 +54,9 @@ private:
     bool readFirmware(const Section& section);
 
     bool readKeys(const Section& section, const std::vector<Key>& keys);
+    // An entry NAME.DETAIL of a numbered or lettered item, by its detail.
+    bool readDetailKey(const Entry& entry, const std::string& detail, const std::vector<Key>& keys,
+                       const char* section);
     bool collectNumbered(const Entry& entry, const std::string& prefix, Numbered* numbered, bool* matched);
     bool checkNoGaps(const Numbered& numbered, const std::string& prefix);
 

@@ -69,8 +69,9 @@ AdapterRecord adapterRecord(const IP_ADAPTER_INFO& info)
     AdapterRecord record;
     record.name = fieldText(info.AdapterName);
     record.description = fieldText(info.Description);
-    record.addressLength = info.AddressLength < kAdapterAddressLength ? info.AddressLength
-                                                                      : static_cast<uint32_t>(kAdapterAddressLength);
+    record.addressLength = info.AddressLength < kAdapterAddressLength
+                               ? info.AddressLength
+                               : static_cast<uint32_t>(kAdapterAddressLength);
     std::memcpy(record.address, info.Address, record.addressLength);
     record.index = info.Index;
     record.type = info.Type;

@@ -40,7 +40,13 @@ printf '[version]\nplatform = 2\nmajor = 5\nminor = 1\nbuild = 2600\n' >"$work/g
 
 check unknown_option 64 "unknown argument: --verbose" "" -- "${cmd[@]}" --verbose
 check machine_without_dir 64 "--machine needs a directory" "" -- "${cmd[@]}" --machine
-check help 0 "" "Usage: kelreport \[--brief \| --detail\] \[--machine DIR\]" -- "${cmd[@]}" --help
+check help 0 "" "Usage: kelreport \[--brief \| --detail\] \[--format text\|ocs\|glpi\] \[--machine DIR\]" -- "${cmd[@]}" --help
+check format_without_name 64 "--format needs text, ocs or glpi" "" -- "${cmd[@]}" --format
+check unknown_format 64 "unknown format \(text, ocs or glpi\): xml" "" -- "${cmd[@]}" --format xml
+check format_text 0 "" "^OS: Windows XP Version 5.1  \(Build 2600\)$" -- "${cmd[@]}" --format text --machine "$work/good"
+# A machine that records no device identifier gets one for this run, and says so.
+check format_ocs 0 "no \[identity\] device_id" "^  <DEVICEID>unknown-[0-9]{4}(-[0-9]{2}){5}</DEVICEID>$" -- "${cmd[@]}" --format ocs --machine "$work/good"
+check format_glpi 0 "" "^  \"itemtype\": \"Computer\",$" -- "${cmd[@]}" --format glpi --machine "$work/good"
 check missing_machine 2 "$work/nowhere" "" -- "${cmd[@]}" --machine "$work/nowhere"
 check malformed_ini 2 "machine.ini.*line 2" "" -- "${cmd[@]}" --machine "$work/bad"
 check brief 0 "" "^OS: Windows XP Version 5.1  \(Build 2600\)$" -- "${cmd[@]}" --machine "$work/good"

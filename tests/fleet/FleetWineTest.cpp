@@ -74,8 +74,8 @@ TEST(FleetWine, FirmwareIsTheHostsDmiAsWinePassesItOn)
         const char* file;
         const std::string& got;
     } fields[] = {
-        {"bios_vendor", f.biosVendor},     {"bios_version", f.biosVersion},   {"bios_date", f.biosDate},
-        {"sys_vendor", f.manufacturer},    {"product_name", f.product},
+        {"bios_vendor", f.biosVendor},  {"bios_version", f.biosVersion}, {"bios_date", f.biosDate},
+        {"sys_vendor", f.manufacturer}, {"product_name", f.product},
     };
     for (const auto& field : fields)
         EXPECT_EQ(hostLine(std::string("/sys/class/dmi/id/") + field.file), field.got) << field.file;

@@ -20,8 +20,9 @@ namespace kel {
 namespace {
 
 const std::string kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-const std::string kNetClass = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Class\\"
-                              "{4D36E972-E325-11CE-BFC1-08002BE10318}";
+const std::string kNetClass =
+    "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Class\\"
+    "{4D36E972-E325-11CE-BFC1-08002BE10318}";
 const std::string kEnum = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\";
 
 IdentityInfo identityOf(const std::string& section)
@@ -41,11 +42,12 @@ TEST(FleetFacts, Names)
         std::string computer, user, join;
         JoinStatus status;
     } cases[] = {
-        {"all told", "[identity]\ncomputer_name = PC-7\nuser_name = kim\ndomain = CORP\ndomain_kind = domain\n",
-         "PC-7", "kim", "CORP", JoinStatus::Domain},
+        {"all told",
+         "[identity]\ncomputer_name = PC-7\nuser_name = kim\ndomain = CORP\ndomain_kind = domain\n", "PC-7",
+         "kim", "CORP", JoinStatus::Domain},
         {"none told", "", "", "", "", JoinStatus::Unknown},
-        {"longer than the platform's limits", "[identity]\ncomputer_name = " + longName +
-                                                  "\nuser_name = " + std::string(250, 'u') + "\n",
+        {"longer than the platform's limits",
+         "[identity]\ncomputer_name = " + longName + "\nuser_name = " + std::string(250, 'u') + "\n",
          longName, std::string(250, 'u'), "", JoinStatus::Unknown},
         {"unconvertible characters", "[identity]\ncomputer_name = PC-\xC4\x80\xE4\xB8\xAD\n", "PC-??", "", "",
          JoinStatus::Unknown},
@@ -58,6 +60,39 @@ TEST(FleetFacts, Names)
         EXPECT_EQ(c.user, identity.userName()) << c.name;
         EXPECT_EQ(c.join, identity.joinName()) << c.name;
         EXPECT_EQ(c.status, identity.joinStatus()) << c.name;
+    }
+}
+
+TEST(FleetFacts, RecordedFactsRefuseBadInputWithOneMessage)
+{
+    const struct {
+        std::string section;
+        const char* message;
+    } cases[] = {
+        {"[identity]\ndomain_kind = forest\n",
+         "line 2: domain_kind must be workgroup, domain, unjoined or unknown, not \"forest\""},
+        {"[identity]\ndevice_id = PC-2024-1-15-10-30-00\n",
+         "line 2: bad device_id \"PC-2024-1-15-10-30-00\" (NAME-YYYY-MM-DD-HH-MM-SS)"},
+        {"[identity]\ndevice_id = -2024-01-15-10-30-00\n", "line 2: bad device_id"},
+        {"[adapters]\nadapter.1.name = x\n", "line 2: adapter.1 given without adapter.0"},
+        {"[adapters]\nadapter.x.name = x\n", "line 2: bad key adapter.x.name (adapter.N.DETAIL"},
+        {"[adapters]\nadapter.0.mtu = 1500\n", "line 2: unknown key adapter.0.mtu in [adapters]"},
+        {"[adapters]\nadapter.0.address = 00-11-22-33-44-55-66-77-88\n",
+         "line 2: adapter.0.address needs at most 8 hexadecimal bytes"},
+        {"[adapters]\nadapter.0.address = 0-11\n", "line 2: adapter.0.address needs"},
+        {"[adapters]\nadapter.0.ip = 192.168.100.200.1/255.255.255.0\n",
+         "line 2: adapter.0.ip: an address or mask is longer than 15 bytes"},
+        {"[adapters]\nadapter.0.description = " + std::string(132, 'd') + "\n",
+         "line 2: adapter.0.description is longer than 131 bytes"},
+        {"[firmware]\nsmbios.0 = 00 03 1\n", "line 2: smbios.0 needs hexadecimal bytes of two digits"},
+        {"[firmware]\nsmbios.1 = 00\n", "line 2: smbios.1 given without smbios.0"},
+        {"[firmware]\ntable = 00\n", "line 2: unknown key table in [firmware]"},
+        {"[version]\nproduct_type = 256\n", "line 2: bad number \"256\" for product_type (0 to 255)"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(RecordedMachine::parse(regFile(""), c.section, &error)) << c.section;
+        EXPECT_NE(std::string::npos, error.find(c.message)) << "got: " << error;
     }
 }
 
@@ -86,15 +121,21 @@ std::vector<NetworkAdapter> adaptersOf(const std::string& registry, const std::s
 }
 
 const std::string kNetDevices =
-    "[" + kEnum + "PCI\\VEN_10B7&DEV_9200\\4&2d1ae4b8&0&40F0]\n"
+    "[" + kEnum +
+    "PCI\\VEN_10B7&DEV_9200\\4&2d1ae4b8&0&40F0]\n"
     "\"Class\"=\"Net\"\n\"DeviceDesc\"=\"3Com 3C920\"\n\"Mfg\"=\"3Com\"\n"
     "\"Driver\"=\"{4D36E972-E325-11CE-BFC1-08002BE10318}\\\\0000\"\n"
     "\"LocationInformation\"=\"PCI bus 2\"\n\n"
-    "[" + kEnum + "ROOT\\MS_PPPOEMINIPORT\\0000]\n"
+    "[" +
+    kEnum +
+    "ROOT\\MS_PPPOEMINIPORT\\0000]\n"
     "\"Class\"=\"Net\"\n\"DeviceDesc\"=\"WAN Miniport (PPPOE)\"\n"
     "\"Driver\"=\"{4D36E972-E325-11CE-BFC1-08002BE10318}\\\\0001\"\n\n"
-    "[" + kNetClass + "\\0000]\n\"NetCfgInstanceId\"=\"{3F2E1D0C-9B8A-4765-8443-2A1B0C9D8E7F}\"\n\n"
-    "[" + kNetClass + "\\0001]\n\"NetCfgInstanceId\"=\"{8D4C2B1A-0F9E-4D8C-B7A6-5E4D3C2B1A09}\"\n\n";
+    "[" +
+    kNetClass +
+    "\\0000]\n\"NetCfgInstanceId\"=\"{3F2E1D0C-9B8A-4765-8443-2A1B0C9D8E7F}\"\n\n"
+    "[" +
+    kNetClass + "\\0001]\n\"NetCfgInstanceId\"=\"{8D4C2B1A-0F9E-4D8C-B7A6-5E4D3C2B1A09}\"\n\n";
 
 TEST(FleetFacts, AdaptersTiedToTheirDeviceRecords)
 {
@@ -111,7 +152,8 @@ TEST(FleetFacts, AdaptersTiedToTheirDeviceRecords)
         "adapter.2.address = \n";
     std::vector<NetworkAdapter> list = adaptersOf(kNetDevices, adapters);
     ASSERT_EQ(3u, list.size());
-    EXPECT_EQ("PCI\\VEN_10B7&DEV_9200\\4&2d1ae4b8&0&40F0", list[0].deviceInstance) << "tied without regard to case";
+    EXPECT_EQ("PCI\\VEN_10B7&DEV_9200\\4&2d1ae4b8&0&40F0", list[0].deviceInstance)
+        << "tied without regard to case";
     EXPECT_EQ("3Com", list[0].manufacturer);
     EXPECT_EQ("00:04:76:a1:2b:3c", hardwareAddress(list[0].record));
     ASSERT_EQ(2u, list[0].record.addresses.size());
@@ -142,12 +184,17 @@ TEST(FleetFacts, AdapterListsEmptyFailedOrLong)
 TEST(FleetFacts, ProgramDetailsViewsUserEntriesAndHiddenOnes)
 {
     const std::string reg =
-        "[HKEY_LOCAL_MACHINE\\" + kUninstall + "\\Git_is1]\n\"DisplayName\"=\"Git\"\n"
+        "[HKEY_LOCAL_MACHINE\\" + kUninstall +
+        "\\Git_is1]\n\"DisplayName\"=\"Git\"\n"
         "\"DisplayVersion\"=\"2.43.0\"\n\"Publisher\"=\"The Git Development Community\"\n"
         "\"InstallDate\"=\"20231121\"\n\n"
-        "[HKEY_LOCAL_MACHINE\\" + kUninstall + "\\Tools]\n\"DisplayName\"=\"Health Tools\"\n"
+        "[HKEY_LOCAL_MACHINE\\" +
+        kUninstall +
+        "\\Tools]\n\"DisplayName\"=\"Health Tools\"\n"
         "\"SystemComponent\"=dword:00000001\n\n"
-        "[HKEY_LOCAL_MACHINE\\" + kUninstall + "\\NotHidden]\n\"DisplayName\"=\"Not hidden\"\n"
+        "[HKEY_LOCAL_MACHINE\\" +
+        kUninstall +
+        "\\NotHidden]\n\"DisplayName\"=\"Not hidden\"\n"
         "\"SystemComponent\"=\"1\"\n\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam]\n"
         "\"DisplayName\"=\"Steam\"\n\n"
@@ -163,8 +210,10 @@ TEST(FleetFacts, ProgramDetailsViewsUserEntriesAndHiddenOnes)
         unsigned bits;
         bool perUser, hidden;
     } expected[] = {
-        {"Steam", "", "", 32, false, false},       {"Git", "2.43.0", "20231121", 64, false, false},
-        {"Not hidden", "", "", 64, false, false},  {"Health Tools", "", "", 64, false, true},
+        {"Steam", "", "", 32, false, false},
+        {"Git", "2.43.0", "20231121", 64, false, false},
+        {"Not hidden", "", "", 64, false, false},
+        {"Health Tools", "", "", 64, false, true},
         {"Microsoft OneDrive", "", "", 0, true, false},
     };
     ASSERT_EQ(std::size(expected), list.programs().size());
@@ -195,16 +244,26 @@ TEST(FleetFacts, SystemNamesFromTheTrueVersionAndProductType)
         uint8_t productType;
         const char* name;
     } cases[] = {
-        {6, 0, 6002, 1, "Windows Vista"},          {6, 0, 6003, 3, "Windows Server 2008"},
-        {6, 1, 7601, 1, "Windows 7"},              {6, 1, 7601, 2, "Windows Server 2008 R2"},
-        {6, 2, 9200, 1, "Windows 8"},              {6, 2, 9200, 3, "Windows Server 2012"},
-        {6, 3, 9600, 1, "Windows 8.1"},            {6, 3, 9600, 3, "Windows Server 2012 R2"},
-        {10, 0, 19045, 1, "Windows 10"},           {10, 0, 21999, 1, "Windows 10"},
-        {10, 0, 22000, 1, "Windows 11"},           {10, 0, 22631, 1, "Windows 11"},
-        {10, 0, 14393, 3, "Windows Server 2016"},  {10, 0, 17763, 2, "Windows Server 2019"},
-        {10, 0, 20348, 3, "Windows Server 2022"},  {10, 0, 26100, 3, "Windows Server 2025"},
-        {10, 0, 25398, 3, "Windows Server"},       {10, 0, 22631, 0, "Windows 11"},
-        {5, 1, 2600, 1, ""},                       {6, 4, 9841, 1, ""},
+        {6, 0, 6002, 1, "Windows Vista"},
+        {6, 0, 6003, 3, "Windows Server 2008"},
+        {6, 1, 7601, 1, "Windows 7"},
+        {6, 1, 7601, 2, "Windows Server 2008 R2"},
+        {6, 2, 9200, 1, "Windows 8"},
+        {6, 2, 9200, 3, "Windows Server 2012"},
+        {6, 3, 9600, 1, "Windows 8.1"},
+        {6, 3, 9600, 3, "Windows Server 2012 R2"},
+        {10, 0, 19045, 1, "Windows 10"},
+        {10, 0, 21999, 1, "Windows 10"},
+        {10, 0, 22000, 1, "Windows 11"},
+        {10, 0, 22631, 1, "Windows 11"},
+        {10, 0, 14393, 3, "Windows Server 2016"},
+        {10, 0, 17763, 2, "Windows Server 2019"},
+        {10, 0, 20348, 3, "Windows Server 2022"},
+        {10, 0, 26100, 3, "Windows Server 2025"},
+        {10, 0, 25398, 3, "Windows Server"},
+        {10, 0, 22631, 0, "Windows 11"},
+        {5, 1, 2600, 1, ""},
+        {6, 4, 9841, 1, ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.name, modernWindowsName(c.major, c.minor, c.build, c.productType))

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -40,20 +41,28 @@ Bytes biosStructure(const std::vector<std::string>& texts)
 // version 3, serial 4, then the UUID.
 Bytes systemStructure(uint8_t length, const std::vector<std::string>& texts)
 {
-    Bytes s = {1, length, 1, 0, 1, 2, 3, 4};
-    s.insert(s.end(), kUuid, kUuid + 16);
+    Bytes s(8 + sizeof kUuid, 0);
+    const uint8_t head[8] = {1, length, 1, 0, 1, 2, 3, 4};
+    std::copy(head, head + 8, s.begin());
+    std::copy(kUuid, kUuid + sizeof kUuid, s.begin() + 8);
     s.resize(length, 0);
     Bytes set = strings(texts);
     s.insert(s.end(), set.begin(), set.end());
     return s;
 }
 
+// The 8-byte header GetSystemFirmwareTable puts first: calling method,
+// version, DMI revision and the length of the structures (by default theirs).
 Bytes rawTable(uint8_t major, uint8_t minor, const Bytes& structures, long length = -1)
 {
-    const uint32_t size = length < 0 ? static_cast<uint32_t>(structures.size()) : static_cast<uint32_t>(length);
-    Bytes table = {0, major, minor, 0, static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
-                   static_cast<uint8_t>(size >> 16), static_cast<uint8_t>(size >> 24)};
-    table.insert(table.end(), structures.begin(), structures.end());
+    const uint32_t size =
+        length < 0 ? static_cast<uint32_t>(structures.size()) : static_cast<uint32_t>(length);
+    Bytes table(8 + structures.size(), 0);
+    table[1] = major;
+    table[2] = minor;
+    for (int i = 0; i < 4; ++i)
+        table[4 + static_cast<std::size_t>(i)] = static_cast<uint8_t>(size >> (8 * i));
+    std::copy(structures.begin(), structures.end(), table.begin() + 8);
     return table;
 }
 
@@ -99,13 +108,14 @@ TEST(SmbiosTable, UuidFieldsAreLittleEndianFromVersion26On)
         {3, 0, "401E6B9C-3AD7-E811-A4F5-2C4D54E1A7B3"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.uuid, parsed(rawTable(c.major, c.minor, kSystem)).uuid) << int(c.major) << "." << int(c.minor);
+        EXPECT_EQ(c.uuid, parsed(rawTable(c.major, c.minor, kSystem)).uuid)
+            << int(c.major) << "." << int(c.minor);
 }
 
 TEST(SmbiosTable, UuidNotSetOrNotPresentIsAbsent)
 {
     const uint8_t zeros[16] = {}, ones[16] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                             0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+                                              0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     EXPECT_EQ("", smbiosUuid(zeros, true));
     EXPECT_EQ("", smbiosUuid(ones, false));
     // SMBIOS 2.0's system structure ends before the UUID.

@@ -140,8 +140,10 @@ std::string deviceId(const kel::RecordedMachine* machine)
         bool kept = false;
         std::string id = kel::keptDeviceId(std::string(folder) + "\\Kel\\deviceid", name, &kept);
         if (!kept)
-            std::fprintf(stderr, "kelreport: warning: cannot keep the device identifier in %s\\Kel\\deviceid; "
-                                 "the next run makes another\n", folder);
+            std::fprintf(stderr,
+                         "kelreport: warning: cannot keep the device identifier in %s\\Kel\\deviceid; "
+                         "the next run makes another\n",
+                         folder);
         return id;
     }
     std::fprintf(stderr, "kelreport: warning: %s, so the device identifier is made for this run only\n",
