@@ -11,6 +11,7 @@
 #include <lm.h>
 #include <shlobj.h>
 
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -31,6 +32,20 @@ static_assert(kAdaptersNotSupported == ERROR_NOT_SUPPORTED, "kAdaptersNotSupport
 static_assert(kAdaptersNoData == ERROR_NO_DATA, "kAdaptersNoData");
 static_assert(kAdapterAddressLength == MAX_ADAPTER_ADDRESS_LENGTH, "kAdapterAddressLength");
 static_assert(kFirmwareRawSmbios == ('R' << 24 | 'S' << 16 | 'M' << 8 | 'B'), "kFirmwareRawSmbios");
+
+// The adapter record's members that are read lie where the platform's DLL
+// writes them in both bitnesses (the lease times after them differ with the
+// width of time_t, and are not read).
+constexpr bool kWide = sizeof(void*) == 8;
+static_assert(offsetof(IP_ADAPTER_INFO, AdapterName) == (kWide ? 12 : 8), "AdapterName");
+static_assert(offsetof(IP_ADAPTER_INFO, Description) == (kWide ? 272 : 268), "Description");
+static_assert(offsetof(IP_ADAPTER_INFO, AddressLength) == (kWide ? 404 : 400), "AddressLength");
+static_assert(offsetof(IP_ADAPTER_INFO, Address) == (kWide ? 408 : 404), "Address");
+static_assert(offsetof(IP_ADAPTER_INFO, DhcpEnabled) == (kWide ? 424 : 420), "DhcpEnabled");
+static_assert(offsetof(IP_ADAPTER_INFO, IpAddressList) == (kWide ? 440 : 428), "IpAddressList");
+static_assert(offsetof(IP_ADAPTER_INFO, GatewayList) == (kWide ? 488 : 468), "GatewayList");
+static_assert(offsetof(IP_ADAPTER_INFO, DhcpServer) == (kWide ? 536 : 508), "DhcpServer");
+static_assert(sizeof(IP_ADDR_STRING) == (kWide ? 48 : 40), "IP_ADDR_STRING");
 
 using NetGetJoinInformationFunction = DWORD(WINAPI*)(LPCWSTR, LPWSTR*, NETSETUP_JOIN_STATUS*);
 using NetApiBufferFreeFunction = DWORD(WINAPI*)(void*);

@@ -14,6 +14,9 @@
 #include <cctype>
 #include <fstream>
 #include <string>
+#include <vector>
+
+#include <windows.h>
 
 using namespace kel;
 
@@ -50,14 +53,33 @@ TEST(FleetWine, ComputerNameIsTheHostsNameAsWineShowsIt)
     EXPECT_EQ(JoinStatus::Workgroup, identity.joinStatus());
 }
 
-TEST(FleetWine, AdaptersCarryTheHostInterfacesHardwareAddresses)
+// The host's network interfaces but loopback, as /sys lists them.
+std::vector<std::string> hostInterfaces()
 {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA("Z:\\sys\\class\\net\\*", &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != ".." && name != "lo")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+TEST(FleetWine, AdaptersAreTheHostsInterfacesWithTheirHardwareAddresses)
+{
+    const std::vector<std::string> interfaces = hostInterfaces();
     AdapterInfo adapters;
     adapters.setAdapterInfo(true, nullptr);
-    ASSERT_FALSE(adapters.adapters().empty()) << "the host has interfaces besides loopback";
+    EXPECT_EQ(interfaces.size(), adapters.adapters().size());
     for (const NetworkAdapter& adapter : adapters.adapters()) {
         // Wine describes an adapter by its host interface's name.
         const std::string& interface = adapter.record.description;
+        EXPECT_NE(interfaces.end(), std::find(interfaces.begin(), interfaces.end(), interface)) << interface;
         EXPECT_EQ(hostLine("/sys/class/net/" + interface + "/address"), hardwareAddress(adapter.record))
             << interface;
         EXPECT_EQ('{', adapter.record.name.empty() ? 0 : adapter.record.name[0]) << adapter.record.name;
