@@ -344,14 +344,7 @@ bool MachineIniReader::readMediaDevice(const Entry& entry, MediaDeviceFacts* dev
 bool MachineIniReader::readDevices(const Section& section)
 {
     Numbered absent;
-    for (const Entry& entry : section.entries) {
-        bool matched = false;
-        if (!collectNumbered(entry, "absent", &absent, &matched))
-            return false;
-        if (!matched)
-            return unknownKey(section, entry);
-    }
-    if (!checkNoGaps(absent, "absent"))
+    if (!readOnlyNumbered(section, "absent", &absent))
         return false;
     for (const auto& device : absent) {
         std::string id;
@@ -590,14 +583,7 @@ bool MachineIniReader::readAdapterDetail(const Entry& entry, const std::string& 
 bool MachineIniReader::readFirmware(const Section& section)
 {
     Numbered lines;
-    for (const Entry& entry : section.entries) {
-        bool matched = false;
-        if (!collectNumbered(entry, "smbios", &lines, &matched))
-            return false;
-        if (!matched)
-            return unknownKey(section, entry);
-    }
-    if (!checkNoGaps(lines, "smbios"))
+    if (!readOnlyNumbered(section, "smbios", &lines))
         return false;
     for (const auto& line : lines) {
         for (const std::string& byteText : words(line.second->value)) {
@@ -646,6 +632,18 @@ bool MachineIniReader::collectNumbered(const Entry& entry, const std::string& pr
         return fail(entry.line, "bad number in " + entry.key + " (" + prefix + ".N counts from 0)");
     (*numbered)[index] = &entry;
     return true;
+}
+
+bool MachineIniReader::readOnlyNumbered(const Section& section, const std::string& prefix, Numbered* numbered)
+{
+    for (const Entry& entry : section.entries) {
+        bool matched = false;
+        if (!collectNumbered(entry, prefix, numbered, &matched))
+            return false;
+        if (!matched)
+            return unknownKey(section, entry);
+    }
+    return checkNoGaps(*numbered, prefix);
 }
 
 bool MachineIniReader::checkNoGaps(const Numbered& numbered, const std::string& prefix)

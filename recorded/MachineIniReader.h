@@ -59,6 +59,8 @@ private:
                        const char* section);
     bool collectNumbered(const Entry& entry, const std::string& prefix, Numbered* numbered, bool* matched);
     bool checkNoGaps(const Numbered& numbered, const std::string& prefix);
+    // A section that holds one numbered family, PREFIX.0 onwards, and nothing else.
+    bool readOnlyNumbered(const Section& section, const std::string& prefix, Numbered* numbered);
 
     bool readU32(const Entry& entry, uint32_t* out);
     bool readU64(const Entry& entry, uint64_t* out);
