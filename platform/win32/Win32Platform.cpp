@@ -116,11 +116,7 @@ uint64_t wide(ULARGE_INTEGER value) { return value.QuadPart; }
 // from inside the loader's lock.
 CmLocateDevNodeFunction configurationManagerLocate()
 {
-    HMODULE library = LoadLibraryA("cfgmgr32.dll");
-    if (!library)
-        return nullptr;
-    return reinterpret_cast<CmLocateDevNodeFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(library, "CM_Locate_DevNodeA")));
+    return moduleFunction<CmLocateDevNodeFunction>(LoadLibraryA("cfgmgr32.dll"), "CM_Locate_DevNodeA");
 }
 
 // COM for the calling thread for the lifetime of the object: a thread that
