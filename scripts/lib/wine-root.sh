@@ -64,3 +64,32 @@ kel_runs_32_bit_code() {
 
 # Why a 32-bit program cannot run here, for the messages of the scripts.
 readonly kel_no_32_bit_code="this machine cannot run 32-bit code (the kernel's 32-bit code segment is not usable: its IA-32 emulation is off), which Wine's WoW64 mode needs"
+
+# The store of booted Wine prefixes, templates that every clone's prefixes
+# are copied from (scripts/wine-run): a template depends only on the root
+# and on whether the machine that booted it runs 32-bit code, so the store
+# holds one of each kind, once per machine.
+kel_wine_templates=${KEL_WINE_TEMPLATES:-/var/lib/kel/wine-templates}
+# Written into every prefix and template wine-run makes: how it was made.
+readonly kel_wine_prefix_marker=.kel-wine-prefix
+
+# The store's name for a template booted where 32-bit code runs ($1 yes) or not.
+kel_wine_template_kind() {
+    if [ "$1" = yes ]; then echo with-32-bit-code; else echo without-32-bit-code; fi
+}
+
+# Names how templates are made where 32-bit code runs ($1 yes) or not, and
+# by which Wine (the root's recipe, $2); a template made otherwise is booted
+# afresh.
+kel_wine_template_recipe() {
+    echo "kel template 3: wineboot -i, no audio driver, X11 only; 32-bit code: $1; $2"
+}
+
+# Whether the store holds a current template of the kind ($1 yes or no) for
+# the root in place.
+kel_wine_template_stored() {
+    local kind
+    kind=$(kel_wine_template_kind "$1")
+    [ "$(cat "$kel_wine_templates/$kind/$kel_wine_prefix_marker" 2>/dev/null)" = \
+        "$(kel_wine_template_recipe "$1" "$(kel_wine_root_made_from)")" ]
+}
