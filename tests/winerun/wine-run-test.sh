@@ -57,6 +57,20 @@ KEL_WINE_TEMPLATE=$scratch/.template check foreign_directory 125 "" "not made by
 [ -f "$scratch/foreign/keep" ] || fail "foreign_directory: the directory was touched"
 [ ! -e "$scratch/.template" ] || fail "foreign_directory: a template was booted before refusing"
 check no_program 125 "" "usage" -- --xvfb
+# A template the machine's store holds is linked into place, not booted: its
+# system libraries are the store's own files.
+. "$(dirname "$wine_run")/lib/wine-root.sh"
+runs_32=no
+kel_runs_32_bit_code && runs_32=yes
+stored=$scratch/store/$(kel_wine_template_kind "$runs_32")
+mkdir -p "$scratch/store"
+cp -al "$build/wine/.template" "$stored"
+KEL_WINE_TEMPLATES=$scratch/store KEL_WINE_TEMPLATE=$scratch/linked/.template check stored_template 6 "6" "" -- \
+    --prefix "$scratch/linked/run" -- "$program" 6
+! grep -q "booting" "$scratch/err" || fail "stored_template: booted a template the store holds"
+library=drive_c/windows/system32/kernel32.dll
+[ "$(stat -c %i "$stored/$library")" = "$(stat -c %i "$scratch/linked/.template/$library" 2>&1)" ] ||
+    fail "stored_template: the system libraries are not the store's"
 KEL_WINE_ROOT=$scratch/no-root check no_root 125 "" "no Wine root in $scratch/no-root: run scripts/setup" -- "$program"
 # A session: programs run in its prefix with one start of Wine, the last
 # one's status is the session's, and options that would change the prefix
