@@ -7,6 +7,7 @@
 #include "collectors/FirmwareInfo.h"
 #include "collectors/IdentityInfo.h"
 #include "platform/Platform.h"
+#include "tests/wine/FolderNames.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <windows.h>
 
 using namespace kel;
 
@@ -57,16 +56,10 @@ TEST(FleetWine, ComputerNameIsTheHostsNameAsWineShowsIt)
 std::vector<std::string> hostInterfaces()
 {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA("Z:\\sys\\class\\net\\*", &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::string name = found.cFileName;
+    for (const std::string& name : folderNames("Z:\\sys\\class\\net", "*")) {
         if (name != "." && name != ".." && name != "lo")
             names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    }
     return names;
 }
 

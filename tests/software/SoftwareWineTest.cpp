@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "report/Report.h"
 #include "tests/unit/CollectorPeers.h"
+#include "tests/wine/FolderNames.h"
 
 #include <gtest/gtest.h>
 
@@ -77,21 +78,6 @@ bool makeFile(const std::string& folder, const char* name)
         return false;
     CloseHandle(file);
     return true;
-}
-
-// The names a plain search of a folder finds, in its order.
-Lines searchFolder(const std::string& folder, const char* pattern)
-{
-    Lines names;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
 }
 
 bool setText(HKEY root, const char* path, REGSAM view, const char* name, const char* data)
@@ -249,7 +235,7 @@ TEST(WineSoftware, StartupListsRegistryThenUserThenCommonShortcuts)
         Lines{"default.exe@", "msmsgs.exe /background@Messenger"} +
         ownViewFirst({"setup.exe /continue@Setup"}, {"setup32.exe@Setup32"}) + Lines{"cleanup.exe@Cleanup"};
     // Within a folder the order is the file search's own.
-    for (const std::string& name : searchFolder(folderPath(kFolderStartup), "*.lnk"))
+    for (const std::string& name : folderNames(folderPath(kFolderStartup), "*.lnk"))
         expected.push_back(name);
     expected.push_back("Office.lnk");
     const Lines startup = section(detailedReport(), "Startup");
@@ -263,7 +249,7 @@ TEST(WineSoftware, StartupListsRegistryThenUserThenCommonShortcuts)
 // and their states say disabled; their twins' states say enabled.
 TEST(WineSoftware, StartupLeavesOutWhatTheUserDisabled)
 {
-    const Lines common = searchFolder(folderPath(kFolderCommonStartup), "*.lnk");
+    const Lines common = folderNames(folderPath(kFolderCommonStartup), "*.lnk");
     ASSERT_NE(std::find(common.begin(), common.end(), "Sync.lnk"), common.end()) << "the shortcut exists";
     const Lines startup = section(detailedReport(), "Startup");
     const auto listed = [&](const std::string& entry) {
