@@ -2,7 +2,10 @@
 # wine-run-test.sh WINE_RUN PROGRAM BUILD_DIR
 set -u
 wine_run=$1 program=$2 build=$3
-scratch=$(mktemp -d)
+# In the build directory, not /tmp: the emulated machine's /tmp is its own
+# file system, where no hard link to the build directory's template can be
+# made.
+scratch=$(mktemp -d "$build/wine-run-test.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 failures=0
 
