@@ -26,8 +26,8 @@ static double seconds(const struct timespec* t) { return (double)t->tv_sec + (do
  * one of 20 us. */
 static void stamp(unsigned long long* cycles, double* at)
 {
-    double narrowest = 0;
-    for (int i = 0; i < 1000 && (i == 0 || narrowest >= 20e-6); ++i) {
+    double narrowest = 1e9; /* seconds: wider than any bracket */
+    for (int i = 0; i < 1000 && narrowest >= 20e-6; ++i) {
         struct timespec before, after;
         unsigned long long reading;
         double width;
@@ -35,7 +35,7 @@ static void stamp(unsigned long long* cycles, double* at)
         reading = __rdtsc();
         clock_gettime(CLOCK_MONOTONIC_RAW, &after);
         width = seconds(&after) - seconds(&before);
-        if (i == 0 || width < narrowest) {
+        if (width < narrowest) {
             narrowest = width;
             *cycles = reading;
             *at = (seconds(&before) + seconds(&after)) / 2;
